@@ -1,0 +1,27 @@
+#pragma once
+
+#include <exception>
+
+namespace klimora {
+
+// The numbers users and support know these errors by.
+enum class ErrorNumber { Overflow = 6, Conversion = 13 };
+
+// Which answer of the questionnaire an error points at.
+enum class Answer { None, Length, Width, Openings, Walls, Occupants };
+
+class CalcError : public std::exception {
+public:
+    explicit CalcError(ErrorNumber number, Answer answer = Answer::None) noexcept;
+
+    ErrorNumber number() const noexcept { return m_number; }
+    Answer answer() const noexcept { return m_answer; }
+    // The standard Spanish description, UTF-8.
+    const char *what() const noexcept override;
+
+private:
+    ErrorNumber m_number;
+    Answer m_answer;
+};
+
+} // namespace klimora

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace klimora {
+
+struct NumberFormat {
+    std::string decimalSeparator = ".";
+};
+
+// The user's regional number format as it stands now; never touches the
+// process's own locale, which Qt changes at start-up.
+NumberFormat userNumberFormat();
+
+// Reads a whole text as one number. Throws CalcError: Conversion when the
+// text is not a number, Overflow when it is beyond the double range.
+double textToNumber(std::string_view text, const NumberFormat &format);
+
+// Writes at most 15 significant digits, without grouping.
+std::string numberToText(double value, const NumberFormat &format);
+
+} // namespace klimora
