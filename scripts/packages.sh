@@ -17,5 +17,6 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What any build of the program needs.
-build_packages=(build-essential cmake ninja-build)
+# What any build of the program needs; the fonts are the window's face.
+build_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
+    fonts-liberation2)

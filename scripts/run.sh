@@ -8,4 +8,4 @@ ensure_packages "${build_packages[@]}"
 cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DKLIMORA_BUILD_TESTS=OFF -DKLIMORA_BUILD_BENCHMARKS=OFF
 cmake --build build/run
-echo "The window comes with the next step; the calculation library is built."
+exec build/run/app/klimora "$@"

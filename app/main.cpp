@@ -1,0 +1,16 @@
+#include "window/form1.h"
+
+#include "klimora_config.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Klimora"));
+    QApplication::setApplicationVersion(QStringLiteral(KLIMORA_DISPLAY_VERSION));
+
+    Form1 window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+// The window's controls by the names the program has always given them.
+template <typename Widget>
+Widget *control(const QWidget &window, const QString &name)
+{
+    auto *widget = window.findChild<Widget *>(name);
+    EXPECT_NE(widget, nullptr) << "no control named " << name.toStdString();
+    return widget;
+}
