@@ -20,4 +20,8 @@ double textToNumber(std::string_view text, const NumberFormat &format);
 // Writes at most 15 significant digits, without grouping.
 std::string numberToText(double value, const NumberFormat &format);
 
+// Writes exactly `decimals` digits after the separator (0 to 9), or as
+// numberToText where that would need more than 15 digits before it.
+std::string numberToFixedText(double value, int decimals, const NumberFormat &format);
+
 } // namespace klimora

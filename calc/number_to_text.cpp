@@ -1,5 +1,6 @@
 #include "calc/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -87,6 +88,18 @@ std::string plainForm(const Rounded &rounded, std::string_view separator)
     return text;
 }
 
+std::string withSeparator(std::string_view text, std::string_view separator)
+{
+    std::string result;
+    for (const char c : text) {
+        if (c == '.')
+            result += separator;
+        else
+            result += c;
+    }
+    return result;
+}
+
 } // namespace
 
 std::string numberToText(double value, const NumberFormat &format)
@@ -103,6 +116,21 @@ std::string numberToText(double value, const NumberFormat &format)
                                       ? exponentForm(rounded, format.decimalSeparator)
                                       : plainForm(rounded, format.decimalSeparator);
     return rounded.negative ? "-" + magnitude : magnitude;
+}
+
+std::string numberToFixedText(double value, int decimals, const NumberFormat &format)
+{
+    constexpr double firstTooLong = 1e15;
+    if (!(std::fabs(value) < firstTooLong))
+        return numberToText(value, format);
+    char buffer[32];
+    const auto written = std::to_chars(std::begin(buffer), std::end(buffer), value,
+                                       std::chars_format::fixed, std::clamp(decimals, 0, 9));
+    std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+    // A tiny negative value rounds to zero, which has no sign.
+    if (text.starts_with('-') && text.find_first_not_of("-0.") == std::string_view::npos)
+        text.remove_prefix(1);
+    return withSeparator(text, format.decimalSeparator);
 }
 
 } // namespace klimora

@@ -1,56 +1,16 @@
 #include "calc/number_text.h"
+#include "locale_environment.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <optional>
-#include <string>
-#include <unistd.h>
 
 namespace klimora {
 namespace {
 
-// Sets an environment variable for one scope, restoring what was there.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char *name, const std::string &value) : m_name(name)
-    {
-        if (const char *old = std::getenv(name))
-            m_old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnvironment()
-    {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-    ScopedEnvironment(const ScopedEnvironment &) = delete;
-    ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
-
-private:
-    const char *m_name;
-    std::optional<std::string> m_old;
-};
-
 class UserNumberFormat : public testing::Test {
 protected:
-    // Compiled on the spot so the test needs no root and no installed locales.
-    static void SetUpTestSuite()
-    {
-        s_localeDir = std::filesystem::temp_directory_path() /
-                      ("klimora-locales-" + std::to_string(getpid()));
-        std::filesystem::create_directories(s_localeDir);
-        const std::string command = "localedef -i es_ES -f UTF-8 '" +
-                                    (s_localeDir / "es_ES.UTF-8").string() + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    }
-    static void TearDownTestSuite() { std::filesystem::remove_all(s_localeDir); }
+    void SetUp() override { ASSERT_FALSE(spanishLocaleFolder().empty()) << "localedef failed"; }
 
-    static inline std::filesystem::path s_localeDir;
-    ScopedEnvironment m_locpath{"LOCPATH", s_localeDir.string()};
+    ScopedEnvironment m_locpath{"LOCPATH", spanishLocaleFolder().string()};
     ScopedEnvironment m_all{"LC_ALL", ""};
     ScopedEnvironment m_numeric{"LC_NUMERIC", ""};
     ScopedEnvironment m_lang{"LANG", ""};

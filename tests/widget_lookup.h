@@ -5,6 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Readable failures: gtest would print a QString as its UTF-16 code units.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 // The window's controls by the names the program has always given them.
 template <typename Widget>
 Widget *control(const QWidget &window, const QString &name)

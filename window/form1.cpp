@@ -1,14 +1,25 @@
 #include "form1.h"
 
+#include "calc/calc_error.h"
+#include "calc/power_units.h"
 #include "klimora_config.h"
 #include "ui_form1.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QScreen>
 #include <QStyle>
 
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <initializer_list>
+
 namespace {
+
+// The left edge the result may grow to: clear of "Calcular" by 120 twips.
+constexpr int resultLeftmost = 2655 / 15;
 
 // The classic face where installed, else Debian's face of the same width;
 // past both, Qt falls back to the platform's sans.
@@ -42,13 +53,25 @@ QString windowCaption()
            QStringLiteral(KLIMORA_WEB_ADDRESS) + QStringLiteral(" - ");
 }
 
+QString equivalentsText(double total, const klimora::NumberFormat &format)
+{
+    const auto [kilowatts, btuPerHour] = klimora::powerEquivalents(total);
+    if (!std::isfinite(kilowatts) || !std::isfinite(btuPerHour))
+        return {};
+    return QStringLiteral("Equivale a %1 kW o %2 BTU/h")
+        .arg(QString::fromStdString(klimora::numberToFixedText(kilowatts, 2, format)),
+             QString::fromStdString(klimora::numberToFixedText(btuPerHour, 0, format)));
+}
+
 } // namespace
 
-Form1::Form1(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>())
+Form1::Form1(ErrorReport reportError, QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::Form1>()), m_reportError(std::move(reportError))
 {
     ui->setupUi(this);
     useClassicFace(*this);
     applyFractionalFontSizes(*ui);
+    m_resultFit = std::make_unique<ResultLabelFit>(*ui->Label14, resultLeftmost);
     setWindowTitle(windowCaption());
     setWindowIcon(QIcon(QStringLiteral(":/icons/klimora.ico")));
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -56,6 +79,105 @@ Form1::Form1(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         screen->availableGeometry()));
     ui->Text3->setFocus();
+
+    // toggled, not clicked: a screen reader's toggle action only emits toggled.
+    connect(ui->Option1, &QRadioButton::toggled, this, [this](bool selected) {
+        if (selected)
+            switchAreaOn();
+    });
+    connect(ui->Option2, &QRadioButton::toggled, this, [this](bool selected) {
+        if (selected)
+            switchAreaOff();
+    });
+    connect(ui->Command1, &QPushButton::clicked, this, &Form1::calculate);
 }
 
 Form1::~Form1() = default;
+
+// Label2 is the record of whether the area part is on. Label3 starts enabled
+// while the rest starts greyed, so a first "No" leaves it as it is.
+void Form1::switchAreaOn()
+{
+    if (!ui->Label2->isEnabled())
+        setAreaEnabled(true);
+}
+
+void Form1::switchAreaOff()
+{
+    if (ui->Label2->isEnabled())
+        setAreaEnabled(false);
+}
+
+void Form1::setAreaEnabled(bool enabled)
+{
+    const std::initializer_list<QWidget *> areaPart = {ui->Label2, ui->Label4, ui->Label5,
+                                                       ui->Label3, ui->Text1,  ui->Text2};
+    for (QWidget *control : areaPart)
+        control->setEnabled(enabled);
+}
+
+void Form1::calculate()
+{
+    // Nothing may escape into Qt's event loop.
+    try {
+        const klimora::NumberFormat format = klimora::userNumberFormat();
+        const double total = klimora::computeCoolingLoad(answers(), m_fields, format);
+        showTotal(total, format);
+    } catch (const klimora::CalcError &error) {
+        m_reportError(this, errorMessage(error));
+        pointAt(error.answer());
+    } catch (const std::exception &error) {
+        m_reportError(this, QString::fromLocal8Bit(error.what()));
+        QCoreApplication::exit(EXIT_FAILURE);
+    }
+}
+
+klimora::CoolingLoadAnswers Form1::answers() const
+{
+    klimora::CoolingLoadAnswers answers;
+    answers.topFloor = ui->Option1->isChecked();
+    answers.length = ui->Text1->text().toStdString();
+    answers.width = ui->Text2->text().toStdString();
+    answers.openings = ui->Text3->text().toStdString();
+    answers.walls = ui->Text4->text().toStdString();
+    answers.sunny = ui->Option3->isChecked();
+    answers.occupants = ui->Text5->text().toStdString();
+    answers.appliances = ui->Option5->isChecked();
+    return answers;
+}
+
+void Form1::showTotal(double total, const klimora::NumberFormat &format)
+{
+    m_resultFit->show(QString::fromStdString(klimora::numberToText(total, format)));
+    ui->Label14->setToolTip(equivalentsText(total, format));
+    ui->Label15->show();
+}
+
+// Takes the user to the box to mend, where it can take the focus.
+void Form1::pointAt(klimora::Answer answer)
+{
+    QLineEdit *box = nullptr;
+    switch (answer) {
+    case klimora::Answer::Length:
+        box = ui->Text1;
+        break;
+    case klimora::Answer::Width:
+        box = ui->Text2;
+        break;
+    case klimora::Answer::Openings:
+        box = ui->Text3;
+        break;
+    case klimora::Answer::Walls:
+        box = ui->Text4;
+        break;
+    case klimora::Answer::Occupants:
+        box = ui->Text5;
+        break;
+    case klimora::Answer::None:
+        return;
+    }
+    if (box == nullptr || !box->isEnabled())
+        return;
+    box->setFocus();
+    box->selectAll();
+}

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "calc/calc_error.h"
+#include "calc/cooling_load.h"
+#include "error_report.h"
+#include "result_label.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -13,9 +18,23 @@ class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    explicit Form1(ErrorReport reportError = showErrorBox, QWidget *parent = nullptr);
     ~Form1() override;
 
+    // The intermediate results of the last calculation, as far as it got.
+    const klimora::CoolingLoadFields &fields() const { return m_fields; }
+
 private:
+    void switchAreaOn();
+    void switchAreaOff();
+    void setAreaEnabled(bool enabled);
+    void calculate();
+    klimora::CoolingLoadAnswers answers() const;
+    void showTotal(double total, const klimora::NumberFormat &format);
+    void pointAt(klimora::Answer answer);
+
     std::unique_ptr<Ui::Form1> ui;
+    ErrorReport m_reportError;
+    std::unique_ptr<ResultLabelFit> m_resultFit;
+    klimora::CoolingLoadFields m_fields;
 };

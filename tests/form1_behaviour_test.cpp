@@ -1,0 +1,364 @@
+#include "locale_environment.h"
+#include "widget_lookup.h"
+#include "window/form1.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+class Form1Behaviour : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(spanishLocaleFolder().empty()) << "localedef failed";
+        form.show();
+        QApplication::setActiveWindow(&form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    template <typename Widget = QWidget>
+    Widget *find(const char *name)
+    {
+        return control<Widget>(form, QString::fromLatin1(name));
+    }
+
+    void click(const char *name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+
+    // Replaces a box's text the way a user would, by typing over it.
+    void type(const char *name, const QString &text)
+    {
+        auto *box = find<QLineEdit>(name);
+        box->setFocus();
+        box->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(box, Qt::Key_Delete);
+        else
+            QTest::keyClicks(box, text);
+    }
+
+    QString result() { return find<QLabel>("Label14")->text(); }
+    bool unitShown() { return find<QLabel>("Label15")->isVisible(); }
+
+    std::vector<QString> reports;
+    Form1 form{[this](QWidget *, const QString &message) { reports.push_back(message); }};
+};
+
+TEST_F(Form1Behaviour, CalculatingAtOnceShowsZero)
+{
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    EXPECT_FALSE(unitShown());
+    EXPECT_TRUE(find<QLabel>("Label14")->toolTip().isEmpty());
+    click("Command1");
+    EXPECT_EQ(result(), QStringLiteral("0"));
+    EXPECT_TRUE(unitShown());
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Form1Behaviour, TopFloorExampleShowsItsTotalAndEquivalents)
+{
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    click("Option1");
+    type("Text1", QStringLiteral("4"));
+    type("Text2", QStringLiteral("5"));
+    type("Text3", QStringLiteral("3"));
+    type("Text4", QStringLiteral("9"));
+    click("Option3");
+    type("Text5", QStringLiteral("2"));
+    click("Option5");
+    click("Command1");
+
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(result(), QStringLiteral("3049"));
+    EXPECT_TRUE(unitShown());
+    EXPECT_EQ(find<QLabel>("Label14")->toolTip(),
+              QStringLiteral("Equivale a 3,55 kW o 12099 BTU/h"));
+    EXPECT_EQ(form.fields().m, 20.0F);
+    EXPECT_EQ(form.fields().dato1, 1730.0);
+    EXPECT_EQ(form.fields().dato2, 2549.0);
+}
+
+struct SettingCase {
+    RegionalSetting::Kind setting;
+    const char *length, *width, *shown;
+};
+
+void PrintTo(const SettingCase &setting, std::ostream *out)
+{
+    *out << setting.shown;
+}
+
+class Form1RegionalSetting : public Form1Behaviour,
+                             public testing::WithParamInterface<SettingCase> {};
+
+TEST_P(Form1RegionalSetting, ReadsAndWritesItsSeparator)
+{
+    const auto &[setting, length, width, shown] = GetParam();
+    const RegionalSetting regional(setting);
+    click("Option1");
+    type("Text1", QString::fromUtf8(length));
+    type("Text2", QString::fromUtf8(width));
+    click("Command1");
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(result(), QString::fromUtf8(shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, Form1RegionalSetting,
+    testing::Values(SettingCase{RegionalSetting::Spanish, "3,3", "4,1", "338,24999332428"},
+                    SettingCase{RegionalSetting::C, "3.3", "4.1", "338.24999332428"}));
+
+TEST_F(Form1Behaviour, DotUnderACommaSettingIsAnErrorNotAGroupSeparator)
+{
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    type("Text3", QStringLiteral("3.5"));
+    click("Command1");
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_EQ(reports.front(), QStringLiteral("Error 13: No coinciden los tipos\n"
+                                              "Revise la respuesta a la pregunta [2]."));
+}
+
+struct AreaCase {
+    const char *name;
+    std::vector<const char *> clicks;
+    bool areaOn;
+    bool label3Enabled;
+};
+
+class Form1AreaSwitch : public Form1Behaviour, public testing::WithParamInterface<AreaCase> {};
+
+TEST_P(Form1AreaSwitch, FollowsLabel2)
+{
+    const auto &[name, clicks, areaOn, label3Enabled] = GetParam();
+    for (const char *option : clicks)
+        click(option);
+    for (const char *part : {"Label2", "Label4", "Label5", "Text1", "Text2"})
+        EXPECT_EQ(find(part)->isEnabled(), areaOn) << part;
+    EXPECT_EQ(find("Label3")->isEnabled(), label3Enabled);
+    EXPECT_TRUE(find("Label12")->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, Form1AreaSwitch,
+    testing::Values(AreaCase{"Untouched", {}, false, true},
+                    // Label3 starts enabled and a first "No" leaves it so.
+                    AreaCase{"NoFirst", {"Option2"}, false, true},
+                    AreaCase{"Si", {"Option1"}, true, true},
+                    AreaCase{"SiTwice", {"Option1", "Option1"}, true, true},
+                    AreaCase{"SiThenNo", {"Option1", "Option2"}, false, false},
+                    AreaCase{"SiNoSi", {"Option1", "Option2", "Option1"}, true, true},
+                    AreaCase{"SiNoNo", {"Option1", "Option2", "Option2"}, false, false},
+                    // Other questions never touch the area part.
+                    AreaCase{"OtherQuestions", {"Option3", "Option4", "Option5"}, false, true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Form1Behaviour, KeyboardAndScreenReaderSwitchTheAreaToo)
+{
+    auto *yes = find<QRadioButton>("Option1");
+    yes->setFocus();
+    QTest::keyClick(yes, Qt::Key_Space);
+    EXPECT_TRUE(find("Text1")->isEnabled());
+
+    QAccessibleInterface *no = QAccessible::queryAccessibleInterface(find("Option2"));
+    ASSERT_NE(no, nullptr);
+    ASSERT_NE(no->actionInterface(), nullptr);
+    no->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(find("Text1")->isEnabled());
+}
+
+TEST_F(Form1Behaviour, NoKeepsLengthAndWidthButLeavesThemOutOfTheTotal)
+{
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    click("Option1");
+    type("Text1", QStringLiteral("4"));
+    type("Text2", QStringLiteral("5"));
+    click("Option2");
+    EXPECT_EQ(find<QLineEdit>("Text1")->text(), QStringLiteral("4"));
+    EXPECT_EQ(find<QLineEdit>("Text2")->text(), QStringLiteral("5"));
+    type("Text3", QStringLiteral("3"));
+    click("Command1");
+    EXPECT_EQ(result(), QStringLiteral("780"));
+    EXPECT_EQ(form.fields().m, 20.0F);
+}
+
+TEST_F(Form1Behaviour, BadTextInAGreyedBoxStillRaisesTheError)
+{
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    click("Option1");
+    type("Text1", QStringLiteral("x"));
+    click("Option2");
+    click("Command1");
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_EQ(reports.front(), QStringLiteral("Error 13: No coinciden los tipos\n"
+                                              "Revise la respuesta a la pregunta [1]."));
+    EXPECT_FALSE(result().size());
+    EXPECT_NE(QApplication::focusWidget(), find("Text1"));
+}
+
+struct ErrorCase {
+    const char *name;
+    std::vector<std::pair<const char *, const char *>> typed;
+    const char *message;
+    const char *focused;
+};
+
+class Form1Error : public Form1Behaviour, public testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(Form1Error, IsReportedAndTheWindowLivesOn)
+{
+    const auto &[name, typed, message, focused] = GetParam();
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    click("Option1");
+    type("Text5", QStringLiteral("2"));
+    click("Command1");
+    ASSERT_EQ(result(), QStringLiteral("300"));
+    const QString equivalents = find<QLabel>("Label14")->toolTip();
+
+    for (const auto &[box, text] : typed)
+        type(box, QString::fromUtf8(text));
+    click("Command1");
+
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_EQ(reports.front(), QString::fromUtf8(message));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(result(), QStringLiteral("300"));
+    EXPECT_EQ(find<QLabel>("Label14")->toolTip(), equivalents);
+    EXPECT_TRUE(unitShown());
+    for (const auto &[box, text] : typed)
+        EXPECT_EQ(find<QLineEdit>(box)->text(), QString::fromUtf8(text)) << box;
+    auto *box = find<QLineEdit>(focused);
+    EXPECT_EQ(QApplication::focusWidget(), box);
+    EXPECT_EQ(box->selectedText(), box->text());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, Form1Error,
+    testing::Values(
+        ErrorCase{"EmptyOpenings", {{"Text3", ""}}, "Error 13: No coinciden los tipos\n"
+                  "Revise la respuesta a la pregunta [2].", "Text3"},
+        ErrorCase{"WordForOccupants", {{"Text5", "dos"}}, "Error 13: No coinciden los tipos\n"
+                  "Revise la respuesta a la pregunta [5].", "Text5"},
+        ErrorCase{"WidthBeforeLength", {{"Text1", "x"}, {"Text2", "y"}},
+                  "Error 13: No coinciden los tipos\nRevise la respuesta a la pregunta [1].",
+                  "Text2"},
+        ErrorCase{"WallsBeyondDouble", {{"Text4", "1e309"}},
+                  "Error 6: Desbordamiento\nRevise la respuesta a la pregunta [3].", "Text4"},
+        ErrorCase{"AreaBeyondSingle", {{"Text1", "1e20"}, {"Text2", "1e20"}},
+                  "Error 6: Desbordamiento\nRevise la respuesta a la pregunta [1].", "Text1"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Form1Behaviour, SunnyOverflowNamesNoQuestion)
+{
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    type("Text3", QStringLiteral("6e305"));
+    click("Option3");
+    click("Command1");
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_EQ(reports.front(), QStringLiteral("Error 6: Desbordamiento"));
+}
+
+TEST(Form1MessageBox, ReportsWithOneAceptarButtonAndKeepsTheWindow)
+{
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    Form1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    control<QLineEdit>(form, QStringLiteral("Text3"))->clear();
+
+    QString seenTitle, seenText;
+    QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+    QStringList seenButtons;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        closer.stop();
+        seenTitle = box->windowTitle();
+        seenText = box->text();
+        seenIcon = box->icon();
+        for (auto *button : box->buttons())
+            seenButtons << button->text();
+        box->buttons().front()->click();
+    });
+    closer.start(10);
+    QTest::mouseClick(control<QPushButton>(form, QStringLiteral("Command1")), Qt::LeftButton);
+
+    EXPECT_EQ(seenTitle, QStringLiteral("Klimora"));
+    EXPECT_EQ(seenIcon, QMessageBox::Critical);
+    EXPECT_EQ(seenText, QStringLiteral("Error 13: No coinciden los tipos\n"
+                                       "Revise la respuesta a la pregunta [2]."));
+    EXPECT_EQ(seenButtons, QStringList{QStringLiteral("Aceptar")});
+    EXPECT_TRUE(form.isVisible());
+}
+
+struct LongTotal {
+    const char *walls;
+    const char *shown;
+};
+
+void PrintTo(const LongTotal &total, std::ostream *out)
+{
+    *out << total.shown;
+}
+
+class Form1LongTotal : public Form1Behaviour, public testing::WithParamInterface<LongTotal> {};
+
+TEST_P(Form1LongTotal, IsShownWholeLeftOfTheUnit)
+{
+    const auto &[walls, shown] = GetParam();
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    auto *label = find<QLabel>("Label14");
+    const QRect home = label->geometry();
+    const qreal homeSize = label->font().pointSizeF();
+
+    type("Text4", QString::fromUtf8(walls));
+    click("Command1");
+    ASSERT_TRUE(reports.empty());
+    ASSERT_EQ(result(), QString::fromUtf8(shown));
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(result()), label->contentsRect().width());
+    EXPECT_EQ(label->geometry().right(), home.right());
+    EXPECT_GE(label->x(), find("Command1")->geometry().right() + 120 / 15);
+    EXPECT_LT(label->geometry().right(), find("Label15")->x());
+
+    type("Text4", QStringLiteral("1"));
+    click("Command1");
+    EXPECT_EQ(label->geometry(), home);
+    EXPECT_EQ(label->font().pointSizeF(), homeSize);
+}
+
+TEST_F(Form1Behaviour, SavesAScreenshotOfTheLongestTotal)
+{
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    click("Option1");
+    type("Text4", QStringLiteral("-3,59538626972463e306"));
+    click("Command1");
+    const QString path = QDir::current().absoluteFilePath(QStringLiteral("form1-result.png"));
+    ASSERT_TRUE(form.grab().save(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Longest, Form1LongTotal,
+    testing::Values(LongTotal{"-3,59538626972463e306", "-1,79769313486232E+308"},
+                    LongTotal{"-2,46913578024691e-302", "-1,23456789012345E-300"},
+                    LongTotal{"-0,00000246913578024691", "-0,000123456789012346"},
+                    LongTotal{"-2469135780246,91", "-123456789012346"},
+                    LongTotal{"-246913578024,6913", "-12345678901234,6"}));
+
+} // namespace
