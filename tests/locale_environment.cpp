@@ -1,9 +1,6 @@
 #include "locale_environment.h"
 
 #include <cstdlib>
-#include <string>
-#include <system_error>
-#include <unistd.h>
 
 ScopedEnvironment::ScopedEnvironment(const char *name, const std::string &value) : m_name(name)
 {
@@ -20,42 +17,9 @@ ScopedEnvironment::~ScopedEnvironment()
         unsetenv(m_name);
 }
 
-namespace {
-
-class CompiledLocale {
-public:
-    CompiledLocale()
-        : m_folder(std::filesystem::temp_directory_path() /
-                   ("klimora-locales-" + std::to_string(getpid())))
-    {
-        std::filesystem::create_directories(m_folder);
-        const std::string command = "localedef -i es_ES -f UTF-8 '" +
-                                    (m_folder / "es_ES.UTF-8").string() + "'";
-        if (std::system(command.c_str()) != 0)
-            m_folder.clear();
-    }
-    ~CompiledLocale()
-    {
-        if (!m_folder.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(m_folder, ignored);
-        }
-    }
-    CompiledLocale(const CompiledLocale &) = delete;
-    CompiledLocale &operator=(const CompiledLocale &) = delete;
-
-    const std::filesystem::path &folder() const { return m_folder; }
-
-private:
-    std::filesystem::path m_folder;
-};
-
-} // namespace
-
 std::filesystem::path spanishLocaleFolder()
 {
-    static const CompiledLocale locale;
-    return locale.folder();
+    return KLIMORA_TEST_LOCALE_FOLDER;
 }
 
 RegionalSetting::RegionalSetting(Kind kind)

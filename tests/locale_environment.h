@@ -17,8 +17,8 @@ private:
     std::optional<std::string> m_old;
 };
 
-// A folder for LOCPATH holding es_ES.UTF-8, compiled on first use so that
-// tests need neither root nor installed locales. Empty if localedef failed.
+// A folder for LOCPATH holding es_ES.UTF-8, compiled by the build so that
+// tests need neither root nor installed locales.
 std::filesystem::path spanishLocaleFolder();
 
 // The user's regional settings, as a Spanish or a C locale, for one scope.
