@@ -9,6 +9,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klimora"));
     QApplication::setApplicationVersion(QStringLiteral(KLIMORA_DISPLAY_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KLIMORA_APP_ID));
 
     Form1 window;
     window.show();

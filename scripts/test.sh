@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
-ensure_packages "${build_packages[@]}" libgtest-dev libbenchmark-dev locales
+ensure_packages "${build_packages[@]}" libgtest-dev libbenchmark-dev locales \
+    desktop-file-utils appstream dpkg-dev
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/test
 ctest --test-dir build/test --output-on-failure -j "$(nproc)"

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs the built program into a scratch folder and packs it as a .deb,
+# checking every file a desktop needs. Usage: packaging_test.sh BUILD_DIR APP_ID
+set -euo pipefail
+build=$1
+id=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+png_size() {
+    # Width and height are big-endian words at bytes 16 and 20 of a PNG.
+    od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }'
+}
+
+desktop-file-validate "$build/packaging/$id.desktop" || fail "desktop entry does not validate"
+appstreamcli validate --no-net "$build/packaging/$id.metainfo.xml" || fail "metainfo does not validate"
+
+DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr/local >/dev/null
+root="$scratch/root/usr/local"
+expected=(bin/klimora "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
+    "share/icons/hicolor/scalable/apps/$id.svg")
+for size in 16 32 48 64 128; do
+    expected+=("share/icons/hicolor/${size}x$size/apps/$id.png")
+done
+for file in "${expected[@]}"; do
+    [ -f "$root/$file" ] || fail "not installed: $file"
+done
+for icon in "$root"/share/icons/hicolor/*x*/apps/"$id.png"; do
+    folder=$(basename "$(dirname "$(dirname "$icon")")")
+    [ "$(png_size "$icon")" = "$folder" ] || fail "$icon is $(png_size "$icon"), not $folder"
+done
+grep -qx "Icon=$id" "$root/share/applications/$id.desktop" || fail "desktop entry names another icon"
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >/dev/null
+deb=$(find "$scratch/deb" -maxdepth 1 -name '*.deb')
+[ "$(basename "$deb")" = "klimora_1.0.2_amd64.deb" ] || fail "package is named $(basename "$deb")"
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = klimora ] || fail "Package: $(field Package)"
+[ "$(field Version)" = 1.0.2 ] || fail "Version: $(field Version)"
+[ "$(field Section)" = utils ] || fail "Section: $(field Section)"
+[ -n "$(field Maintainer)" ] || fail "no Maintainer"
+[ -n "$(field Description)" ] || fail "no Description"
+for dependency in libqt6widgets6 libstdc++6 fonts-liberation2; do
+    field Depends | grep -q "$dependency" || fail "Depends lacks $dependency: $(field Depends)"
+done
+contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
+for file in "${expected[@]}"; do
+    grep -qx "./usr/$file" <<<"$contents" || fail "not in the package: /usr/$file"
+done
+
+if [ "$failures" -gt 0 ]; then
+    echo "$failures packaging checks failed"
+    exit 1
+fi
+echo "packaging checks passed"
