@@ -14,10 +14,10 @@ class CalcError : public std::exception {
 public:
     explicit CalcError(ErrorNumber number, Answer answer = Answer::None) noexcept;
 
-    ErrorNumber number() const noexcept { return m_number; }
-    Answer answer() const noexcept { return m_answer; }
+    [[nodiscard]] ErrorNumber number() const noexcept { return m_number; }
+    [[nodiscard]] Answer answer() const noexcept { return m_answer; }
     // The standard Spanish description, UTF-8.
-    const char *what() const noexcept override;
+    [[nodiscard]] const char *what() const noexcept override;
 
 private:
     ErrorNumber m_number;

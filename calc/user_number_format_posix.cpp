@@ -1,8 +1,8 @@
 #include "calc/number_text.h"
 
+#include <clocale>
 #include <cstdlib>
 #include <langinfo.h>
-#include <locale.h>
 #include <memory>
 #include <type_traits>
 #if defined(__APPLE__)

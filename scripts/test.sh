@@ -1,11 +1,32 @@
 #!/usr/bin/env bash
-# Builds Klimora with every test suite and runs them all.
+# Builds Klimora with every test suite and runs them all: the plain build, the
+# same suite under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz
+# targets for a bounded time, and static analysis.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 ensure_packages "${build_packages[@]}" libgtest-dev libbenchmark-dev locales \
-    desktop-file-utils appstream dpkg-dev
+    desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev clang-tidy clazy cppcheck
+jobs=$(nproc)
+
+echo "== Tests"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/test
-ctest --test-dir build/test --output-on-failure -j "$(nproc)"
+ctest --test-dir build/test --output-on-failure -j "$jobs"
+
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKLIMORA_SANITIZE=ON -DKLIMORA_BUILD_BENCHMARKS=OFF
+cmake --build build/asan
+ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+echo "== Fuzzing"
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DKLIMORA_BUILD_GUI=OFF -DKLIMORA_BUILD_TESTS=OFF -DKLIMORA_BUILD_BENCHMARKS=OFF \
+    -DKLIMORA_BUILD_FUZZERS=ON -DKLIMORA_SANITIZE=ON -DKLIMORA_FUZZ_SECONDS=60
+cmake --build build/fuzz
+ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
+
+echo "== Static analysis"
+bash scripts/lint.sh build/test

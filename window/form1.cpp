@@ -179,5 +179,8 @@ void Form1::pointAt(klimora::Answer answer)
     if (box == nullptr || !box->isEnabled())
         return;
     box->setFocus();
-    box->selectAll();
+    // Selected from the end back to the start: the box then shows where the
+    // text begins, and Qt need not measure a pasted megabyte to its end.
+    const auto length = box->text().size();
+    box->setSelection(static_cast<int>(length), -static_cast<int>(length));
 }

@@ -22,14 +22,14 @@ public:
     ~Form1() override;
 
     // The intermediate results of the last calculation, as far as it got.
-    const klimora::CoolingLoadFields &fields() const { return m_fields; }
+    [[nodiscard]] const klimora::CoolingLoadFields &fields() const { return m_fields; }
 
 private:
     void switchAreaOn();
     void switchAreaOff();
     void setAreaEnabled(bool enabled);
     void calculate();
-    klimora::CoolingLoadAnswers answers() const;
+    [[nodiscard]] klimora::CoolingLoadAnswers answers() const;
     void showTotal(double total, const klimora::NumberFormat &format);
     void pointAt(klimora::Answer answer);
 

@@ -1,0 +1,55 @@
+#include "calc/calc_error.h"
+#include "calc/cooling_load.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace {
+
+// Splits the answers' texts at newlines; missing ones stay empty.
+std::string nextText(std::string_view &rest)
+{
+    const auto end = rest.find('\n');
+    std::string text(rest.substr(0, end));
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    return text;
+}
+
+} // namespace
+
+// Whatever the answers, the calculation returns a finite total or raises
+// error 13 or 6; nothing else may come out of it.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::uint8_t flags = data[0];
+    std::string_view rest(reinterpret_cast<const char *>(data) + 1, size - 1);
+
+    klimora::CoolingLoadAnswers answers;
+    answers.topFloor = (flags & 1) != 0;
+    answers.sunny = (flags & 2) != 0;
+    answers.appliances = (flags & 4) != 0;
+    answers.length = nextText(rest);
+    answers.width = nextText(rest);
+    answers.openings = nextText(rest);
+    answers.walls = nextText(rest);
+    answers.occupants = nextText(rest);
+    const klimora::NumberFormat format{(flags & 8) != 0 ? "," : "."};
+
+    klimora::CoolingLoadFields fields;
+    try {
+        const double total = klimora::computeCoolingLoad(answers, fields, format);
+        if (!std::isfinite(total) || total != fields.dato3)
+            std::abort();
+    } catch (const klimora::CalcError &error) {
+        if (error.number() != klimora::ErrorNumber::Conversion &&
+            error.number() != klimora::ErrorNumber::Overflow)
+            std::abort();
+    }
+    return 0;
+}
