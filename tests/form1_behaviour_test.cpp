@@ -1,6 +1,5 @@
+#include "form1_fixture.h"
 #include "locale_environment.h"
-#include "widget_lookup.h"
-#include "window/form1.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -23,40 +22,10 @@
 
 namespace {
 
-class Form1Behaviour : public testing::Test {
+class Form1Behaviour : public Form1Fixture {
 protected:
-    void SetUp() override
-    {
-        form.show();
-        QApplication::setActiveWindow(&form);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    }
-
-    template <typename Widget = QWidget>
-    Widget *find(const char *name)
-    {
-        return control<Widget>(form, QString::fromLatin1(name));
-    }
-
-    void click(const char *name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
-
-    // Replaces a box's text the way a user would, by typing over it.
-    void type(const char *name, const QString &text)
-    {
-        auto *box = find<QLineEdit>(name);
-        box->setFocus();
-        box->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(box, Qt::Key_Delete);
-        else
-            QTest::keyClicks(box, text);
-    }
-
     QString result() { return find<QLabel>("Label14")->text(); }
     bool unitShown() { return find<QLabel>("Label15")->isVisible(); }
-
-    std::vector<QString> reports;
-    Form1 form{[this](QWidget *, const QString &message) { reports.push_back(message); }};
 };
 
 TEST_F(Form1Behaviour, CalculatingAtOnceShowsZero)

@@ -1,5 +1,4 @@
-#include "widget_lookup.h"
-#include "window/form1.h"
+#include "form1_fixture.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -20,23 +19,7 @@
 
 namespace {
 
-class Form1Layout : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        form.show();
-        QApplication::setActiveWindow(&form);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    }
-
-    template <typename Widget>
-    Widget *find(const char *name)
-    {
-        return control<Widget>(form, QString::fromLatin1(name));
-    }
-
-    Form1 form;
-};
+using Form1Layout = Form1Fixture;
 
 struct InitialState {
     const char *name;

@@ -153,34 +153,34 @@ void Form1::showTotal(double total, const klimora::NumberFormat &format)
     ui->Label15->show();
 }
 
+QLineEdit *Form1::boxFor(klimora::Answer answer) const
+{
+    switch (answer) {
+    case klimora::Answer::Length:
+        return ui->Text1;
+    case klimora::Answer::Width:
+        return ui->Text2;
+    case klimora::Answer::Openings:
+        return ui->Text3;
+    case klimora::Answer::Walls:
+        return ui->Text4;
+    case klimora::Answer::Occupants:
+        return ui->Text5;
+    case klimora::Answer::None:
+        break;
+    }
+    return nullptr;
+}
+
 // Takes the user to the box to mend, where it can take the focus.
 void Form1::pointAt(klimora::Answer answer)
 {
-    QLineEdit *box = nullptr;
-    switch (answer) {
-    case klimora::Answer::Length:
-        box = ui->Text1;
-        break;
-    case klimora::Answer::Width:
-        box = ui->Text2;
-        break;
-    case klimora::Answer::Openings:
-        box = ui->Text3;
-        break;
-    case klimora::Answer::Walls:
-        box = ui->Text4;
-        break;
-    case klimora::Answer::Occupants:
-        box = ui->Text5;
-        break;
-    case klimora::Answer::None:
-        return;
-    }
+    QLineEdit *box = boxFor(answer);
     if (box == nullptr || !box->isEnabled())
         return;
     box->setFocus();
     // Selected from the end back to the start: the box then shows where the
     // text begins, and Qt need not measure a pasted megabyte to its end.
-    const auto length = box->text().size();
-    box->setSelection(static_cast<int>(length), -static_cast<int>(length));
+    const auto length = static_cast<int>(box->text().size());
+    box->setSelection(length, -length);
 }

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class QLineEdit;
+
 namespace Ui {
 class Form1;
 }
@@ -31,6 +33,7 @@ private:
     void calculate();
     [[nodiscard]] klimora::CoolingLoadAnswers answers() const;
     void showTotal(double total, const klimora::NumberFormat &format);
+    [[nodiscard]] QLineEdit *boxFor(klimora::Answer answer) const;
     void pointAt(klimora::Answer answer);
 
     std::unique_ptr<Ui::Form1> ui;
