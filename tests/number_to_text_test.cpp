@@ -63,5 +63,21 @@ TEST(NumberToTextSeparator, MayBeLongerThanOneByte)
     EXPECT_EQ(numberToText(0.5, NumberFormat{"٫"}), "0٫5");
 }
 
+TEST(NumberToFixedText, RoundsToItsDecimalsAndStaysReadable)
+{
+    const struct {
+        double value;
+        int decimals;
+        std::string text;
+    } cases[] = {
+        {3.545987, 2, "3,55"},      {12099.3, 0, "12099"},     {0, 2, "0,00"},
+        {-0.001, 2, "0,00"},        {-1.005, 1, "-1,0"},       {2.5, 0, "2"},
+        {999999999999999, 0, "999999999999999"},               {1e15, 2, "1E+15"},
+        {-2.5e300, 0, "-2,5E+300"},
+    };
+    for (const auto &[value, decimals, text] : cases)
+        EXPECT_EQ(numberToFixedText(value, decimals, NumberFormat{","}), text) << value;
+}
+
 } // namespace
 } // namespace klimora

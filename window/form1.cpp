@@ -5,7 +5,7 @@
 #include "klimora_config.h"
 #include "ui_form1.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QScreen>
