@@ -31,7 +31,7 @@ QFont classicFont()
     // fontconfig for aliases, which is slow.
     const QString classic = QStringLiteral("MS Sans Serif");
     const bool installed = QFontDatabase::families().contains(classic);
-    return QFont(installed ? classic : QStringLiteral("Liberation Sans"), 8);
+    return {installed ? classic : QStringLiteral("Liberation Sans"), 8};
 }
 
 void setPointSize(QWidget *widget, qreal points)
