@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 ensure_packages "${build_packages[@]}" libgtest-dev libbenchmark-dev locales \
-    desktop-file-utils appstream dpkg-dev file clang libclang-rt-14-dev clang-tidy clazy cppcheck
+    desktop-file-utils appstream dpkg-dev file clang libclang-rt-14-dev clang-tidy clazy cppcheck \
+    xvfb openbox xdotool dbus-daemon at-spi2-core python3-pyatspi
 jobs=$(nproc)
 
 echo "== Tests"

@@ -4,7 +4,6 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -138,9 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Form1Behaviour, KeyboardAndScreenReaderSwitchTheAreaToo)
 {
-    auto *yes = find<QRadioButton>("Option1");
-    yes->setFocus();
-    QTest::keyClick(yes, Qt::Key_Space);
+    // Text3, Text4, Text5, "Calcular", then the first answer group.
+    for (int stop = 0; stop < 4; ++stop)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), find("Option1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_TRUE(find("Text1")->isEnabled());
 
     QAccessibleInterface *no = QAccessible::queryAccessibleInterface(find("Option2"));
@@ -247,7 +248,8 @@ TEST(Form1MessageBox, ReportsWithOneAceptarButtonAndKeepsTheWindow)
     Form1 form;
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    control<QLineEdit>(form, QStringLiteral("Text3"))->clear();
+    clickAt(form, *control<QLineEdit>(form, QStringLiteral("Text3")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
 
     QString seenTitle, seenText;
     QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
@@ -266,7 +268,7 @@ TEST(Form1MessageBox, ReportsWithOneAceptarButtonAndKeepsTheWindow)
         box->buttons().front()->click();
     });
     closer.start(10);
-    QTest::mouseClick(control<QPushButton>(form, QStringLiteral("Command1")), Qt::LeftButton);
+    clickAt(form, *control<QPushButton>(form, QStringLiteral("Command1")));
 
     EXPECT_EQ(seenTitle, QStringLiteral("Klimora"));
     EXPECT_EQ(seenIcon, QMessageBox::Critical);
@@ -309,16 +311,6 @@ TEST_P(Form1LongTotal, IsShownWholeLeftOfTheUnit)
     click("Command1");
     EXPECT_EQ(label->geometry(), home);
     EXPECT_EQ(label->font().pointSizeF(), homeSize);
-}
-
-TEST_F(Form1Behaviour, SavesAScreenshotOfTheLongestTotal)
-{
-    const RegionalSetting spanish(RegionalSetting::Spanish);
-    click("Option1");
-    type("Text4", QStringLiteral("-3,59538626972463e306"));
-    click("Command1");
-    const QString path = QDir::current().absoluteFilePath(QStringLiteral("form1-result.png"));
-    ASSERT_TRUE(form.grab().save(path));
 }
 
 INSTANTIATE_TEST_SUITE_P(

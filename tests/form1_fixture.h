@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QString>
 #include <QTest>
@@ -29,6 +28,14 @@ Widget *control(const QWidget &window, const QString &name)
     return widget;
 }
 
+// Presses where a person would, at the control's centre, and lets the
+// window's own hit-testing decide who gets it: a covered control misses.
+inline void clickAt(QWidget &window, const QWidget &control)
+{
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                      control.mapTo(&window, control.rect().center()));
+}
+
 // An open, active Form1 whose error reports are recorded instead of shown.
 class Form1Fixture : public testing::Test {
 protected:
@@ -45,26 +52,21 @@ protected:
         return control<Widget>(form, QString::fromLatin1(name));
     }
 
-    void click(const char *name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+    void click(const char *name) { clickAt(form, *find(name)); }
 
-    // Replaces a box's text the way a user would, by typing over it.
+    // Clicks into a box and types over its text, into whatever then has the focus.
     void type(const char *name, const QString &text)
     {
-        auto *box = find<QLineEdit>(name);
-        box->setFocus();
-        box->selectAll();
+        click(name);
+        QWidget *focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr) << "nothing took the focus at " << name;
+        QTest::keyClick(focused, Qt::Key_A, Qt::ControlModifier);
         if (text.isEmpty())
-            QTest::keyClick(box, Qt::Key_Delete);
+            QTest::keyClick(focused, Qt::Key_Delete);
         else
-            QTest::keyClicks(box, text);
+            QTest::keyClicks(focused, text);
     }
 
     std::vector<QString> reports;
-    // Started by a test that times how soon a report comes.
-    QElapsedTimer clock;
-    qint64 reportedAfter = -1;
-    Form1 form{[this](QWidget *, const QString &message) {
-        reports.push_back(message);
-        reportedAfter = clock.isValid() ? clock.elapsed() : -1;
-    }};
+    Form1 form{[this](QWidget *, const QString &message) { reports.push_back(message); }};
 };

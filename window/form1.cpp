@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QScreen>
 #include <QStyle>
 
@@ -49,6 +50,14 @@ void applyFractionalFontSizes(const Ui::Form1 &ui)
     setPointSize(ui.Label14, 13.5);
 }
 
+// Labels were drawn beneath every other control, whatever order the form
+// declares them in; a wide question label must never swallow a box's clicks.
+void putLabelsUnderControls(QWidget &form)
+{
+    for (QLabel *label : form.findChildren<QLabel *>())
+        label->lower();
+}
+
 QString windowCaption()
 {
     return QStringLiteral("[Klimora]") + QString(27, u' ') + QStringLiteral("- ") +
@@ -72,6 +81,7 @@ Form1::Form1(ErrorReport reportError, QWidget *parent)
 {
     setFont(classicFont());
     ui->setupUi(this);
+    putLabelsUnderControls(*this);
     applyFractionalFontSizes(*ui);
     m_resultFit = std::make_unique<ResultLabelFit>(*ui->Label14, resultLeftmost);
     setWindowTitle(windowCaption());
