@@ -127,6 +127,10 @@ std::string numberToFixedText(double value, int decimals, const NumberFormat &fo
     const auto written = std::to_chars(std::begin(buffer), std::end(buffer), value,
                                        std::chars_format::fixed, std::clamp(decimals, 0, 9));
     std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+    // Rounding may carry into a sixteenth digit: 999999999999999.6 is 1E15.
+    const auto integerDigits = std::min(text.find('.'), text.size()) - (text.starts_with('-') ? 1 : 0);
+    if (integerDigits > significantDigits)
+        return numberToText(value, format);
     // A tiny negative value rounds to zero, which has no sign.
     if (text.starts_with('-') && text.find_first_not_of("-0.") == std::string_view::npos)
         text.remove_prefix(1);

@@ -92,8 +92,11 @@ public:
         }
         if (!m_rest.empty())
             notANumber();
-        while (m_decimal.digits.ends_with('0'))
-            m_decimal.digits.pop_back();
+        // Trailing zeros say nothing, unless a dropped digit must follow them.
+        if (!m_decimal.droppedNonZero) {
+            while (m_decimal.digits.ends_with('0'))
+                m_decimal.digits.pop_back();
+        }
         return std::move(m_decimal);
     }
 

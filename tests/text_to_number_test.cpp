@@ -54,6 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
                     // Correct rounding needs every digit, even past the 800th.
                     Accepted{"1" + std::string(900, '0') + "e-900", comma, 1},
                     Accepted{"0," + std::string(900, '0') + "1e901", comma, 1},
+                    // Zeros past the kept digits, then one that is not.
+                    Accepted{"0,1" + std::string(799, '0') + "1", comma, 0.1},
+                    Accepted{"1" + std::string(799, '0') + "5e-799", comma, 10},
                     Accepted{"1,7976931348623157e308", comma, DBL_MAX},
                     Accepted{"4,9406564584124654e-324", comma, 4.9406564584124654e-324},
                     Accepted{"2,2250738585072014E-308", comma, DBL_MIN},

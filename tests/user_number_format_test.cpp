@@ -27,6 +27,7 @@ TEST_F(UserNumberFormat, FollowsTheEnvironmentInPosixOrder)
         {"", "C", "es_ES.UTF-8", "."},
         {"", "", "", "."},
         {"xx_XX.UTF-8", "", "", "."},
+        {"xx_XX.ISO-8859-1", "", "", "·"},
     };
     for (const auto &[all, numeric, lang, separator] : cases) {
         setenv("LC_ALL", all, 1);
