@@ -1,0 +1,26 @@
+# The calculation's suite built for Windows and run under Wine. MinGW has no
+# packaged GoogleTest, so it is built from the sources Debian ships.
+set(INSTALL_GTEST OFF)
+add_subdirectory(/usr/src/googletest ${CMAKE_CURRENT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+target_sources(calc_tests PRIVATE user_number_format_windows_test.cpp)
+target_link_libraries(calc_tests PRIVATE gtest_main)
+
+# Wine keeps its Windows installation in the build folder, made once first.
+set(wine_environment WINEPREFIX=${CMAKE_CURRENT_BINARY_DIR}/wine WINEDEBUG=-all
+    WINEDLLOVERRIDES=mscoree,mshtml=)
+add_test(NAME wine_prefix COMMAND wine wineboot --init)
+set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "${wine_environment}")
+
+add_test(NAME calc_tests COMMAND calc_tests --gtest_filter=-UserNumberFormat.*)
+set_tests_properties(calc_tests PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${wine_environment}")
+
+# Wine takes the user's regional setting from LC_ALL.
+foreach(setting "es_ES.UTF-8|," "en_US.UTF-8|.")
+    string(REPLACE "|" ";" setting ${setting})
+    list(GET setting 0 locale)
+    list(GET setting 1 separator)
+    add_test(NAME user_number_format_${locale}
+        COMMAND calc_tests --gtest_filter=UserNumberFormat.*)
+    set_tests_properties(user_number_format_${locale} PROPERTIES FIXTURES_REQUIRED wine
+        ENVIRONMENT "${wine_environment};LC_ALL=${locale};KLIMORA_TEST_SEPARATOR=${separator}")
+endforeach()
