@@ -10,6 +10,7 @@ source scripts/packages.sh
 ensure_packages "${build_packages[@]}" libgtest-dev libbenchmark-dev locales \
     desktop-file-utils appstream dpkg-dev file clang libclang-rt-14-dev clang-tidy clazy cppcheck \
     xvfb openbox xdotool dbus-daemon at-spi2-core python3-pyatspi \
+    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng \
     g++-mingw-w64-x86-64-posix googletest wine wine64
 jobs=$(nproc)
 

@@ -1,17 +1,21 @@
 #!/usr/bin/python3
 """Klimora as a person uses it: the real program on Xvfb under openbox, driven
-by XTest events through xdotool and read through AT-SPI, as a screen reader
-reads it. Usage, inside a D-Bus session:
+by XTest events through xdotool and read through AT-SPI, while Orca listens
+and speaks into its log. Usage, inside a D-Bus session:
 
     dbus-run-session -- smoke_test.py KLIMORA LOCPATH_FOLDER
 """
 import atexit
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 PROGRAM, LOCALES = sys.argv[1:3]
+home = tempfile.mkdtemp()
+atexit.register(shutil.rmtree, home, True)
 children = []
 atexit.register(lambda: [child.kill() for child in reversed(children)])
 
@@ -45,7 +49,33 @@ os.environ['DISPLAY'] = ':' + os.read(read_fd, 16).decode().strip()
 start('openbox')
 os.environ.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1', QT_QPA_PLATFORM='xcb',
                   LOCPATH=LOCALES, LC_ALL='es_ES.UTF-8')
+
+# Orca in a private home: speech-dispatcher speaks through espeak-ng into a
+# null sound device, and Orca's log is line-buffered so it can be read live.
+os.environ.update(HOME=home, XDG_CONFIG_HOME=f'{home}/.config', XDG_RUNTIME_DIR=home)
+for path, text in {
+        '.asoundrc': 'pcm.!default { type null }',
+        '.config/speech-dispatcher/speechd.conf': 'AudioOutputMethod "alsa"\n'
+        'AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"\nDefaultModule espeak-ng',
+        'orca/orca-customizations.py': 'from orca import debug\n'
+        'debug.debugFile = open(debug.debugFile.name, "a", buffering=1)'}.items():
+    os.makedirs(os.path.dirname(f'{home}/{path}'), exist_ok=True)
+    with open(f'{home}/{path}', 'w') as file:
+        file.write(text + '\n')
+start('orca', '--replace', '-u', f'{home}/orca', f'--debug-file={home}/orca.log',
+      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 import pyatspi  # noqa: E402  (it needs the display chosen above)
+
+
+def spoken():
+    with open(f'{home}/orca.log', errors='replace') as log:
+        return [line.split('SPEECH OUTPUT: ', 1)[1].strip() for line in log
+                if 'SPEECH OUTPUT: ' in line]
+
+
+def orca_says(words, since):
+    wait_for(f'Orca to say {words!r}', lambda: any(words in said for said in spoken()[since:]))
+    print(f'ok: Orca said {spoken()[since:]}')
 
 
 def xdotool(*arguments):
@@ -81,6 +111,7 @@ def type_into(node, text):
     wait_for(f'{text!r} in {node.name}', lambda: text_of(node) == text)
 
 
+wait_for('Orca to speak', lambda: os.path.exists(f'{home}/orca.log') and spoken(), 30)
 started = time.monotonic()
 klimora = start(PROGRAM)
 desktop = pyatspi.Registry.getDesktop(0)
@@ -98,22 +129,26 @@ yes = {question: find(window, pyatspi.ROLE_RADIO_BUTTON, 'Si', question) for que
 calcular = find(window, pyatspi.ROLE_PUSH_BUTTON, 'Calcular')
 wait_for('the focus in the box of question [2]', lambda: focused(openings))
 
-roof, sunny, lights = yes.values()
-click(roof)
+for answer in yes.values():
+    click(answer)
 wait_for('the length box enabled', lambda: length.getState().contains(pyatspi.STATE_ENABLED))
 answers = {length: '4', width: '5', openings: '3', walls: '9', occupants: '2'}
 for box, text in answers.items():
     type_into(box, text)
-click(sunny)
-click(lights)
-click(calcular)
-total = wait_for('a total', lambda: find(window, pyatspi.ROLE_LABEL, description='frigorias/hora')
-                 .name.split(' ')[0] or None)
-check('the total', total, '3049')
+xdotool('key', 'Tab')
+wait_for('the focus on Calcular', lambda: focused(calcular))
+before = len(spoken())
+xdotool('key', 'space')
+total = wait_for('a total', lambda: find(window, pyatspi.ROLE_NOTIFICATION).name)
+check('the total', total, '3049 frigorias/hora')
+orca_says('3049 frigorias/hora', before)
+check('the focus after the press', focused(calcular), True)
 
 type_into(walls, '')
+before = len(spoken())
 click(calcular)
 alert = wait_for('the error box', lambda: find(app, pyatspi.ROLE_ALERT))
+orca_says('Error 13', before)
 click(find(alert, pyatspi.ROLE_PUSH_BUTTON, 'Aceptar'))
 wait_for('the error box gone', lambda: find(app, pyatspi.ROLE_ALERT) is None)
 wait_for('the focus in the box to mend', lambda: focused(walls))

@@ -163,6 +163,7 @@ void Form1::showTotal(double total, const klimora::NumberFormat &format)
     m_resultFit->show(QString::fromStdString(klimora::numberToText(total, format)));
     ui->Label14->setToolTip(equivalentsText(total, format));
     ui->Label15->show();
+    ui->Label14->announce();
 }
 
 QLineEdit *Form1::boxFor(klimora::Answer answer) const

@@ -3,7 +3,7 @@
 #include "calc/calc_error.h"
 #include "calc/cooling_load.h"
 #include "error_report.h"
-#include "result_label.h"
+#include "result_label_fit.h"
 
 #include <QWidget>
 

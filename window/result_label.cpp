@@ -1,38 +1,59 @@
 #include "result_label.h"
 
-#include <QFontMetrics>
-#include <QLabel>
-
-#include <algorithm>
+#include <QAccessible>
+#include <QAccessibleWidget>
 
 namespace {
 
-constexpr qreal fontStep = 0.5;
-constexpr qreal smallestPointSize = 6;
+// Orca speaks a notification when it appears; it ignores a plain label's
+// name changes. The unit is the label's accessible description.
+class ResultLabelAccessible : public QAccessibleWidget {
+public:
+    explicit ResultLabelAccessible(ResultLabel *label)
+        : QAccessibleWidget(label, QAccessible::Notification)
+    {
+    }
+
+    [[nodiscard]] QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name)
+            return static_cast<const ResultLabel *>(widget())->spokenText();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface *accessibleResultLabel(const QString &, QObject *object)
+{
+    auto *label = qobject_cast<ResultLabel *>(object);
+    // Qt's accessibility cache owns what a factory makes.
+    return label != nullptr ? new ResultLabelAccessible(label) : nullptr;
+}
 
 } // namespace
 
-ResultLabelFit::ResultLabelFit(QLabel &label, int leftmost)
-    : m_label(label),
-      m_home(label.geometry()),
-      m_leftmost(leftmost),
-      m_fullPointSize(label.font().pointSizeF())
+ResultLabel::ResultLabel(QWidget *parent) : QLabel(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleResultLabel);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled)
 }
 
-void ResultLabelFit::show(const QString &text)
+QString ResultLabel::spokenText() const
 {
-    const int widest = m_home.right() - m_leftmost + 1;
-    const int frame = m_label.width() - m_label.contentsRect().width();
-    QFont font = m_label.font();
-    font.setPointSizeF(m_fullPointSize);
-    int needed = QFontMetrics(font).horizontalAdvance(text) + frame;
-    while (needed > widest && font.pointSizeF() > smallestPointSize) {
-        font.setPointSizeF(font.pointSizeF() - fontStep);
-        needed = QFontMetrics(font).horizontalAdvance(text) + frame;
-    }
-    const int width = std::clamp(needed, m_home.width(), widest);
-    m_label.setFont(font);
-    m_label.setGeometry(m_home.right() - width + 1, m_home.y(), width, m_home.height());
-    m_label.setText(text);
+    if (text().isEmpty())
+        return {};
+    return text() + u' ' + accessibleDescription();
+}
+
+void ResultLabel::announce()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(this, spokenText());
+#else
+    // The label is not really hidden first, so nothing flickers.
+    QAccessibleEvent event(this, QAccessible::ObjectShow);
+#endif
+    QAccessible::updateAccessibility(&event);
 }

@@ -1,22 +1,19 @@
 #pragma once
 
-#include <QRect>
+#include <QLabel>
 
-class QLabel;
-class QString;
+// The total on the result line. Sighted users see a plain label; a screen
+// reader is told each new total, with its unit, as a notification.
+class ResultLabel : public QLabel {
+    Q_OBJECT
 
-// The result label keeps its right edge; a total wider than its home grows it
-// leftwards, up to a limit, and past that the font steps down until the whole
-// number fits. A cut-off number would read as a different one.
-class ResultLabelFit {
 public:
-    ResultLabelFit(QLabel &label, int leftmost);
+    explicit ResultLabel(QWidget *parent = nullptr);
 
-    void show(const QString &text);
+    // The total and its unit, as a screen reader speaks them.
+    [[nodiscard]] QString spokenText() const;
 
-private:
-    QLabel &m_label;
-    QRect m_home;
-    int m_leftmost;
-    qreal m_fullPointSize;
+    // Tells assistive technology that a new total is shown. The focus stays
+    // where it is.
+    void announce();
 };
