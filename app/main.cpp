@@ -1,3 +1,4 @@
+#include "command_line.h"
 #include "window/form1.h"
 
 #include "klimora_config.h"
@@ -6,6 +7,9 @@
 
 int main(int argc, char *argv[])
 {
+    if (const auto status = answerInformationOptions(argc, argv))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klimora"));
     QApplication::setApplicationVersion(QStringLiteral(KLIMORA_DISPLAY_VERSION));

@@ -3,13 +3,15 @@
 set(KLIMORA_WEB_ADDRESS "www.klimora.example" CACHE STRING
     "The product's web address, shown in the window caption")
 
-# One reverse-DNS id names the desktop entry, the metainfo and the icons:
-# www.klimora.example gives example.klimora.Klimora.
+# The web host, for the package's contact address.
 string(REGEX REPLACE "^www\\." "" KLIMORA_WEB_HOST "${KLIMORA_WEB_ADDRESS}")
-string(REPLACE "." ";" host_labels "${KLIMORA_WEB_HOST}")
-list(REVERSE host_labels)
-list(JOIN host_labels "." reversed_host)
-set(KLIMORA_APP_ID "${reversed_host}.Klimora")
+
+# One reverse-DNS id names the desktop entry, the metainfo and the icons. It
+# must never change, whatever the web address becomes.
+set(KLIMORA_APP_ID example.klimora.Klimora)
+
+# The Debian revision of the package built from this version.
+set(KLIMORA_DEBIAN_REVISION 1)
 
 # The version as the program has always shown it: 1.0.2 reads "1.00.0002".
 function(zero_padded out value width)

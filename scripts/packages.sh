@@ -12,9 +12,27 @@ ensure_packages() {
 
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # apt and dpkg print progress by the thousand lines: kept in a log,
+    # whose tail is shown if they fail.
+    local log
+    log=$(mktemp --tmpdir klimora-apt.XXXXXX.log)
+    echo "Installing: ${missing[*]} (log: $log)"
+    if ! { "${sudo[@]}" apt-get update &&
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends \
+            "${missing[@]}"; } >"$log" 2>&1; then
+        tail -n 40 "$log"
+        echo "Installing failed; the whole log is $log"
+        return 1
+    fi
+}
+
+# The compiler and linker flags Debian builds its packages with, hardening
+# included: fortify, stack protector, read-only relocations, bind now.
+export_debian_build_flags() {
+    local flags
+    flags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)
+    eval "$flags"
+    export CXXFLAGS="$CPPFLAGS $CXXFLAGS"
 }
 
 # What any build of the program needs; the fonts are the window's face.

@@ -8,14 +8,15 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 ensure_packages "${build_packages[@]}" libgtest-dev libbenchmark-dev locales \
-    desktop-file-utils appstream dpkg-dev file clang libclang-rt-14-dev clang-tidy clazy cppcheck \
+    desktop-file-utils appstream dpkg-dev file lintian clang libclang-rt-14-dev clang-tidy clazy cppcheck \
     xvfb openbox xdotool dbus-daemon at-spi2-core python3-pyatspi \
     orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng \
     g++-mingw-w64-x86-64-posix googletest wine wine64
 jobs=$(nproc)
 
 echo "== Tests"
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Built as the package is, so that lintian judges what users get.
+(export_debian_build_flags && cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
 cmake --build build/test
 ctest --test-dir build/test --output-on-failure -j "$jobs"
 

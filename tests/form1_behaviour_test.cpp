@@ -108,6 +108,11 @@ struct AreaCase {
     bool label3Enabled;
 };
 
+void PrintTo(const AreaCase &area, std::ostream *out)
+{
+    *out << area.name;
+}
+
 class Form1AreaSwitch : public Form1Behaviour, public testing::WithParamInterface<AreaCase> {};
 
 TEST_P(Form1AreaSwitch, FollowsLabel2)
@@ -186,6 +191,11 @@ struct ErrorCase {
     const char *message;
     const char *focused;
 };
+
+void PrintTo(const ErrorCase &error, std::ostream *out)
+{
+    *out << error.name;
+}
 
 class Form1Error : public Form1Behaviour, public testing::WithParamInterface<ErrorCase> {};
 

@@ -120,8 +120,8 @@ TEST_F(Form1Layout, WindowIsFixedAndCaptioned)
     EXPECT_EQ(form.windowTitle(),
               QStringLiteral("[Klimora]") + QString(27, u' ') + QStringLiteral("- www.klimora.example - "));
     const auto sizes = form.windowIcon().availableSizes();
-    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
-    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    for (const int size : {16, 32, 48, 64, 128})
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
 }
 
 TEST_F(Form1Layout, TabVisitsBoxesThenButtonThenAnswerGroups)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the built program into a scratch folder and packs it as a .deb,
-# checking every file a desktop needs. Usage: packaging_test.sh BUILD_DIR APP_ID
+# checking every file a desktop and Debian need, then has lintian judge it.
+# Usage: packaging_test.sh BUILD_DIR APP_ID
 set -euo pipefail
 build=$1
 id=$2
@@ -24,7 +25,9 @@ appstreamcli validate --no-net "$build/packaging/$id.metainfo.xml" || fail "meta
 DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr/local >/dev/null
 root="$scratch/root/usr/local"
 expected=(bin/klimora "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
-    "share/icons/hicolor/scalable/apps/$id.svg")
+    "share/icons/hicolor/scalable/apps/$id.svg" share/man/man1/klimora.1.gz
+    share/man/es/man1/klimora.1.gz share/doc/klimora/copyright
+    share/doc/klimora/changelog.Debian.gz share/lintian/overrides/klimora)
 for size in 16 32 48 64 128; do
     expected+=("share/icons/hicolor/${size}x$size/apps/$id.png")
 done
@@ -36,23 +39,40 @@ for icon in "$root"/share/icons/hicolor/*x*/apps/"$id.png"; do
     [ "$(png_size "$icon")" = "$folder" ] || fail "$icon is $(png_size "$icon"), not $folder"
 done
 grep -qx "Icon=$id" "$root/share/applications/$id.desktop" || fail "desktop entry names another icon"
+readelf -d "$root/bin/klimora" | grep -q 'R.*PATH' && fail "the program carries an RPATH or RUNPATH"
+
+# Answered without a display, in Spanish, on standard output.
+while read -r option first_line; do
+    output=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/bin/klimora" "$option" 2>/dev/null) ||
+        fail "klimora $option exited with status $?"
+    [ "$(head -n 1 <<<"$output")" = "$first_line" ] || fail "klimora $option printed: $output"
+done <<'EOF'
+--help Uso: klimora [opciones de Qt]
+-h Uso: klimora [opciones de Qt]
+--version Klimora 1.00.0002
+-v Klimora 1.00.0002
+EOF
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >/dev/null
 deb=$(find "$scratch/deb" -maxdepth 1 -name '*.deb')
-[ "$(basename "$deb")" = "klimora_1.0.2_amd64.deb" ] || fail "package is named $(basename "$deb")"
+[ "$(basename "$deb")" = "klimora_1.0.2-1_amd64.deb" ] || fail "package is named $(basename "$deb")"
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = klimora ] || fail "Package: $(field Package)"
-[ "$(field Version)" = 1.0.2 ] || fail "Version: $(field Version)"
+[ "$(field Version)" = 1.0.2-1 ] || fail "Version: $(field Version)"
 [ "$(field Section)" = utils ] || fail "Section: $(field Section)"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ -n "$(field Description)" ] || fail "no Description"
-for dependency in libqt6widgets6 libstdc++6 fonts-liberation2; do
+for dependency in libqt6widgets6 libstdc++6 fonts-liberation2 qt6-qpa-plugins; do
     field Depends | grep -q "$dependency" || fail "Depends lacks $dependency: $(field Depends)"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for file in "${expected[@]}"; do
     grep -qx "./usr/$file" <<<"$contents" || fail "not in the package: /usr/$file"
 done
+
+# Debian's own judgement of the package: no error and no warning.
+lintian --allow-root -EIL +pedantic "$deb" | tee "$scratch/lintian.txt"
+grep -q '^[EW]: ' "$scratch/lintian.txt" && fail "lintian has errors or warnings"
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures packaging checks failed"

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
@@ -58,6 +59,14 @@ void putLabelsUnderControls(QWidget &form)
         label->lower();
 }
 
+QIcon everyIconSize()
+{
+    QIcon icon(QStringLiteral(":/icons/klimora.svg"));
+    for (const int size : {16, 32, 48, 64, 128})
+        icon.addFile(QStringLiteral(":/icons/klimora-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 QString windowCaption()
 {
     return QStringLiteral("[Klimora]") + QString(27, u' ') + QStringLiteral("- ") +
@@ -85,7 +94,7 @@ Form1::Form1(ErrorReport reportError, QWidget *parent)
     applyFractionalFontSizes(*ui);
     m_resultFit = std::make_unique<ResultLabelFit>(*ui->Label14, resultLeftmost);
     setWindowTitle(windowCaption());
-    setWindowIcon(QIcon(QStringLiteral(":/icons/klimora.ico")));
+    setWindowIcon(everyIconSize());
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     if (const QScreen *screen = this->screen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
