@@ -2,6 +2,9 @@
 
 #include "klimora_config.h"
 
+#include <QByteArray>
+#include <QtGlobal>
+
 #include <cstdio>
 #include <string_view>
 
@@ -39,4 +42,17 @@ std::optional<int> answerInformationOptions(int argc, const char *const *argv)
             return print(version);
     }
     return std::nullopt;
+}
+
+void preferDesktopTitleBar(int argc, const char *const *argv)
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariableIsEmpty("DISPLAY"))
+        return;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument.starts_with("-platform") || argument.starts_with("--platform"))
+            return;
+    }
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
 }

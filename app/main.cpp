@@ -9,6 +9,7 @@ int main(int argc, char *argv[])
 {
     if (const auto status = answerInformationOptions(argc, argv))
         return *status;
+    preferDesktopTitleBar(argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Klimora"));

@@ -6,6 +6,7 @@
 #include "ui_form1.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
@@ -96,6 +97,11 @@ Form1::Form1(ErrorReport reportError, QWidget *parent)
     setWindowTitle(windowCaption());
     setWindowIcon(everyIconSize());
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    // Qt's own Wayland title bar offers to maximise whatever the flags say,
+    // and the compositor then demands that size be taken: there the window
+    // may grow, with every question where it was, rather than be ended.
+    if (QGuiApplication::platformName().startsWith(u"wayland"))
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     if (const QScreen *screen = this->screen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         screen->availableGeometry()));
