@@ -2,6 +2,7 @@
 
 #include <array>
 #include <clocale>
+#include <cstdint>
 #include <cstdlib>
 #include <iconv.h>
 #include <langinfo.h>
@@ -71,7 +72,8 @@ std::string toUtf8(std::string text, const char *codeset)
     if (codeset == nullptr || std::string_view(codeset) == "UTF-8")
         return text;
     const iconv_t opened = iconv_open("UTF-8", codeset);
-    if (opened == reinterpret_cast<iconv_t>(-1))
+    // iconv_open's failure is the pointer whose bits are all ones.
+    if (reinterpret_cast<std::intptr_t>(opened) == -1)
         return {};
     const std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvDeleter> converter(opened);
     std::array<char, 64> converted{};

@@ -8,7 +8,7 @@ sources="$PWD/(calc|window|app)/[^/]+\\.cpp$"
 
 echo "clang-tidy"
 # "N warnings generated." counts what the header filter already hid.
-run-clang-tidy -quiet -p "$build" "$sources" 2>&1 | { grep -Ev '^[0-9]+ warnings? generated\.$' || true; }
+run-clang-tidy -quiet -p "$build" "$sources" 2>&1 | { grep -Ev '[0-9]+ warnings? generated\.$' || true; }
 
 echo "clazy"
 for file in window/*.cpp app/*.cpp; do
