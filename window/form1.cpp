@@ -6,9 +6,9 @@
 #include "ui_form1.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
