@@ -51,8 +51,9 @@ void preferDesktopTitleBar(int argc, const char *const *argv)
         return;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        if (argument.starts_with("-platform") || argument.starts_with("--platform"))
+        if (argument == "-platform" || argument == "--platform")
             return;
     }
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
+    // Wayland stays the fallback: a stale DISPLAY may name no X server at all.
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb;wayland"));
 }

@@ -41,14 +41,16 @@ struct LocaleDeleter {
 using LocaleHandle = std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleDeleter>;
 
 // glibc's newlocale() keeps a copy of LOCPATH on every call, so the handle is
-// made once per setting and kept while the setting stays the same.
+// made once per setting and kept while the setting stays the same, and so is
+// a setting's failure to load. No setting has an empty name, so the first
+// call always loads.
 class CachedLocale {
 public:
     locale_t current()
     {
         std::string name = numericLocaleName();
         std::string path = environmentValue("LOCPATH");
-        if (name != m_name || path != m_path || !m_handle) {
+        if (name != m_name || path != m_path) {
             m_handle.reset(newlocale(LC_NUMERIC_MASK | LC_CTYPE_MASK, name.c_str(), locale_t{}));
             m_name = std::move(name);
             m_path = std::move(path);

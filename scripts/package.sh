@@ -8,6 +8,10 @@ source scripts/packages.sh
 ensure_packages "${build_packages[@]}" dpkg-dev file
 build=build/package
 export_debian_build_flags
+# The same sources give the same bytes: every time in the package (archive
+# members, the icons' times that rcc embeds) is the last commit's.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DKLIMORA_BUILD_TESTS=OFF -DKLIMORA_BUILD_BENCHMARKS=OFF
 cmake --build "$build"

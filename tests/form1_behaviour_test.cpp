@@ -211,11 +211,10 @@ TEST_P(Form1Error, IsReportedAndTheWindowLivesOn)
 
     for (const auto &[box, text] : typed)
         type(box, QString::fromUtf8(text));
-    click("Command1");
+    EXPECT_FALSE(endsTheProgram([this] { click("Command1"); }));
 
     ASSERT_EQ(reports.size(), 1U);
     EXPECT_EQ(reports.front(), QString::fromUtf8(message));
-    EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(result(), QStringLiteral("300"));
     EXPECT_EQ(find<QLabel>("Label14")->toolTip(), equivalents);
     EXPECT_TRUE(unitShown());
@@ -278,14 +277,14 @@ TEST(Form1MessageBox, ReportsWithOneAceptarButtonAndKeepsTheWindow)
         box->buttons().front()->click();
     });
     closer.start(10);
-    clickAt(form, *control<QPushButton>(form, QStringLiteral("Command1")));
+    EXPECT_FALSE(endsTheProgram(
+        [&] { clickAt(form, *control<QPushButton>(form, QStringLiteral("Command1"))); }));
 
     EXPECT_EQ(seenTitle, QStringLiteral("Klimora"));
     EXPECT_EQ(seenIcon, QMessageBox::Critical);
     EXPECT_EQ(seenText, QStringLiteral("Error 13: No coinciden los tipos\n"
                                        "Revise la respuesta a la pregunta [2]."));
     EXPECT_EQ(seenButtons, QStringList{QStringLiteral("Aceptar")});
-    EXPECT_TRUE(form.isVisible());
 }
 
 struct LongTotal {

@@ -4,12 +4,15 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QString>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 #include <vector>
 
@@ -34,6 +37,18 @@ inline void clickAt(QWidget &window, const QWidget &control)
 {
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
                       control.mapTo(&window, control.rect().center()));
+}
+
+// Runs a user's action from an event loop, as the program runs clicks, and
+// tells whether it asked Qt to end the program.
+inline bool endsTheProgram(const std::function<void()> &action)
+{
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        action();
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    });
+    return loop.exec() != 0;
 }
 
 // An open, active Form1 whose error reports are recorded instead of shown.

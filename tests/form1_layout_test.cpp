@@ -1,4 +1,5 @@
 #include "form1_fixture.h"
+#include "klimora_config.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -118,7 +119,7 @@ TEST_F(Form1Layout, WindowIsFixedAndCaptioned)
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(form.windowTitle(),
-              QStringLiteral("[Klimora]") + QString(27, u' ') + QStringLiteral("- www.klimora.example - "));
+              QStringLiteral("[Klimora]") + QString(27, u' ') + QStringLiteral("- " KLIMORA_WEB_ADDRESS " - "));
     const auto sizes = form.windowIcon().availableSizes();
     for (const int size : {16, 32, 48, 64, 128})
         EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;

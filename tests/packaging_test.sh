@@ -53,6 +53,21 @@ done <<'EOF'
 -v Klimora 1.00.0002
 EOF
 
+# A Wayland session whose DISPLAY names no X server: X11 is tried first and
+# Wayland after it, whatever else is asked of Qt, unless a platform is chosen.
+while read -r tried options; do
+    output=$(env -u QT_QPA_PLATFORM WAYLAND_DISPLAY=klimora-none DISPLAY=:77 \
+        XDG_RUNTIME_DIR="$scratch" "$root/bin/klimora" $options 2>&1 >/dev/null) &&
+        fail "klimora $options started with no display"
+    plugins=$({ grep -o 'platform plugin "[a-z]*"' <<<"$output" || true; } | cut -d'"' -f2 | paste -sd,)
+    [ "$plugins" = "$tried" ] || fail "klimora $options tried the platforms '$plugins', not '$tried'"
+done <<'EOF'
+xcb,wayland
+xcb,wayland -platformtheme generic
+xcb -platform xcb
+wayland --platform wayland
+EOF
+
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >/dev/null
 deb=$(find "$scratch/deb" -maxdepth 1 -name '*.deb')
 [ "$(basename "$deb")" = "klimora_1.0.2-1_amd64.deb" ] || fail "package is named $(basename "$deb")"
@@ -73,6 +88,19 @@ done
 # Debian's own judgement of the package: no error and no warning.
 lintian --allow-root -EIL +pedantic "$deb" | tee "$scratch/lintian.txt"
 grep -q '^[EW]: ' "$scratch/lintian.txt" && fail "lintian has errors or warnings"
+
+# Reproducible: the same sources, packaged in two other folders, give the same bytes.
+source=$(dirname "$0")/..
+SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct)
+export SOURCE_DATE_EPOCH
+for copy in one a-second-longer-folder; do
+    mkdir -p "$scratch/$copy"
+    git -C "$source" ls-files -z --cached --others --exclude-standard |
+        (cd "$source" && xargs -0 cp --parents -t "$scratch/$copy")
+    bash "$scratch/$copy/scripts/package.sh" | tail -n 1 >"$scratch/$copy.path"
+done
+sums=$(sha256sum "$(cat "$scratch/one.path")" "$(cat "$scratch/a-second-longer-folder.path")")
+[ "$(cut -d' ' -f1 <<<"$sums" | uniq | wc -l)" = 1 ] || fail "the package differs between builds: $sums"
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures packaging checks failed"

@@ -5,48 +5,17 @@ and speaks into its log. Usage, inside a D-Bus session:
 
     dbus-run-session -- smoke_test.py KLIMORA LOCPATH_FOLDER
 """
-import atexit
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), '..', 'scripts'))
+from desktop_session import check, open_desktop, start, temporary_folder, wait_for, xdotool  # noqa: E402
+
 PROGRAM, LOCALES = sys.argv[1:3]
-home = tempfile.mkdtemp()
-atexit.register(shutil.rmtree, home, True)
-children = []
-atexit.register(lambda: [child.kill() for child in reversed(children)])
-
-
-def start(*command, **options):
-    process = subprocess.Popen(command, **options)
-    children.append(process)
-    return process
-
-
-def wait_for(what, condition, timeout=15):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.05)
-    sys.exit(f'FAILED: gave up waiting for {what}')
-
-
-def check(what, seen, expected):
-    if seen != expected:
-        sys.exit(f'FAILED: {what}: {seen!r}, expected {expected!r}')
-    print(f'ok: {what}: {seen!r}')
-
-
-read_fd, write_fd = os.pipe()
-start('Xvfb', '-displayfd', str(write_fd), '-screen', '0', '1024x768x24', '-nolisten', 'tcp',
-      pass_fds=[write_fd], stderr=subprocess.DEVNULL)
-os.environ['DISPLAY'] = ':' + os.read(read_fd, 16).decode().strip()
-start('openbox')
+home = temporary_folder()
+open_desktop()
 os.environ.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1', QT_QPA_PLATFORM='xcb',
                   LOCPATH=LOCALES, LC_ALL='es_ES.UTF-8')
 
@@ -76,10 +45,6 @@ def spoken():
 def orca_says(words, since):
     wait_for(f'Orca to say {words!r}', lambda: any(words in said for said in spoken()[since:]))
     print(f'ok: Orca said {spoken()[since:]}')
-
-
-def xdotool(*arguments):
-    subprocess.run(['xdotool', *arguments], check=True)
 
 
 def find(root, role, name=None, description=None):

@@ -154,9 +154,17 @@ void Form1::calculate()
         m_reportError(this, errorMessage(error));
         pointAt(error.answer());
     } catch (const std::exception &error) {
-        m_reportError(this, QString::fromLocal8Bit(error.what()));
-        QCoreApplication::exit(EXIT_FAILURE);
+        endWith(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        endWith(QStringLiteral("Error inesperado"));
     }
+}
+
+// Past an unexpected failure the window's state cannot be trusted: say so and end.
+void Form1::endWith(const QString &message)
+{
+    m_reportError(this, message);
+    QCoreApplication::exit(EXIT_FAILURE);
 }
 
 klimora::CoolingLoadAnswers Form1::answers() const

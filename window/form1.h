@@ -31,6 +31,7 @@ private:
     void switchAreaOff();
     void setAreaEnabled(bool enabled);
     void calculate();
+    void endWith(const QString &message);
     [[nodiscard]] klimora::CoolingLoadAnswers answers() const;
     void showTotal(double total, const klimora::NumberFormat &format);
     [[nodiscard]] QLineEdit *boxFor(klimora::Answer answer) const;

@@ -1,0 +1,43 @@
+#!/usr/bin/env python3
+"""Pictures of Klimora for a person to look at: the window as it opens, and
+with the longest total it can show. Runs the built program on Xvfb under
+openbox and types as a user would. Prints the pictures' paths.
+
+Usage: screenshots.py [BUILD_DIR]   (default build/test; pictures go there)
+"""
+import os
+import subprocess
+import sys
+import time
+
+from desktop_session import open_desktop, start, wait_for, xdotool
+
+
+def picture(command, name):
+    program = start(*command)
+    window = wait_for('the window', lambda: subprocess.run(
+        ['xdotool', 'search', '--onlyvisible', '--name', 'Klimora'],
+        stdout=subprocess.PIPE, text=True, check=False).stdout.split(), 60)[-1]
+    wait_for('the window active', lambda: subprocess.run(
+        ['xdotool', 'getactivewindow'], stdout=subprocess.PIPE, text=True,
+        check=False).stdout.strip() == window)
+    time.sleep(1)  # the window manager draws its frame after activating it
+    pictures = [f'{BUILD}/{name}.png', f'{BUILD}/{name}-result.png']
+    subprocess.run(['import', '-window', 'root', pictures[0]], check=True)
+    # Walls: Tab from the openings box, then Tab twice to "Calcular".
+    xdotool('key', 'Tab', 'ctrl+a', 'type', '--', '-3,59538626972463e306')
+    xdotool('key', 'Tab', 'Tab', 'space')
+    time.sleep(1)
+    subprocess.run(['import', '-window', 'root', pictures[1]], check=True)
+    program.terminate()
+    program.wait(30)
+    print(*pictures, sep='\n')
+
+
+os.chdir(os.path.join(os.path.dirname(__file__), '..'))
+subprocess.run(['bash', '-c', 'source scripts/packages.sh && '
+                'ensure_packages xvfb openbox xdotool imagemagick'], check=True)
+BUILD = sys.argv[1] if len(sys.argv) > 1 else 'build/test'
+open_desktop('800x600x24')
+os.environ.update(LOCPATH=f'{BUILD}/tests/locales', LC_ALL='es_ES.UTF-8')
+picture([f'{BUILD}/app/klimora'], 'form1')
