@@ -5,6 +5,8 @@ Runs startup_probe alternately with and without Form1, each run from process
 start to the event loop idle, and prints the medians of wall time, processor
 time and peak resident memory. Fails when the window costs more than 1.3
 times the bare one in time or 1.2 times in memory.
+
+    startup.py PROBE [LAUNCHER...]     (startup.py startup_probe.exe wine)
 """
 import os
 import statistics
@@ -16,24 +18,24 @@ TIME_LIMIT = 1.3
 MEMORY_LIMIT = 1.2
 
 
-def run_once(probe, variant):
+def run_once(command, variant):
     start = time.perf_counter()
-    pid = os.spawnv(os.P_NOWAIT, probe, [probe, variant])
+    pid = os.spawnvp(os.P_NOWAIT, command[0], [*command, variant])
     _, status, usage = os.wait4(pid, 0)
     wall = time.perf_counter() - start
     if status != 0:
-        sys.exit(f'{probe} {variant} failed with status {status}')
+        sys.exit(f'{command} {variant} failed with status {status}')
     return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024
 
 
 def main():
-    probe = sys.argv[1]
+    command = [*sys.argv[2:], sys.argv[1]]
     samples = {'form1': [], 'bare': []}
-    run_once(probe, 'form1')  # warm the file cache for both
+    run_once(command, 'form1')  # warm the file cache for both
     # Interleaved, so that both see the same load on the machine.
     for _ in range(RUNS):
         for variant, runs in samples.items():
-            runs.append(run_once(probe, variant))
+            runs.append(run_once(command, variant))
     medians = {variant: [statistics.median(column) for column in zip(*runs)]
                for variant, runs in samples.items()}
     for variant, (wall, cpu, mib) in medians.items():

@@ -1,6 +1,7 @@
 """A private desktop for the scripts and tests that drive a real program: Xvfb
-under openbox. Every process started here ends with the script, however it
-ends: normally, on a failed check, on SIGTERM, or killed outright."""
+under openbox, and for Windows programs a fresh Wine prefix. Every process
+started here ends with the script, however it ends: normally, on a failed
+check, on SIGTERM, or killed outright."""
 import atexit
 import ctypes
 import os
@@ -97,3 +98,14 @@ def open_desktop(size='1024x768x24'):
     os.environ['DISPLAY'] = ':' + number
     start('openbox')
 
+
+def open_wine_prefix():
+    """Points Wine at a new prefix of its own, ended and removed at the end."""
+    prefix = temporary_folder()
+    os.environ.update(WINEPREFIX=prefix, WINEDEBUG='-all',
+                      # No offer to download Mono or Gecko.
+                      WINEDLLOVERRIDES='mscoree,mshtml=')
+    at_end(lambda: subprocess.run(['wineserver', '-k'], check=False))
+    subprocess.run(['wine', 'wineboot', '--init'], check=True, timeout=120)
+    subprocess.run(['wineserver', '-w'], check=True, timeout=120)
+    return prefix

@@ -1,16 +1,19 @@
 #!/usr/bin/env python3
 """Pictures of Klimora for a person to look at: the window as it opens, and
 with the longest total it can show. Runs the built program on Xvfb under
-openbox and types as a user would. Prints the pictures' paths.
+openbox, the Linux one and, once scripts/windows.sh has built it, the Windows
+one under Wine, and types as a user would. Prints the pictures' paths.
 
-Usage: screenshots.py [BUILD_DIR]   (default build/test; pictures go there)
+Usage: screenshots.py [BUILD_DIR [WINDOWS_FOLDER]]
+       (defaults: build/test, and build/windows/stage/Klimora-* if there)
 """
+import glob
 import os
 import subprocess
 import sys
 import time
 
-from desktop_session import open_desktop, start, wait_for, xdotool
+from desktop_session import open_desktop, open_wine_prefix, start, wait_for, xdotool
 
 
 def picture(command, name):
@@ -38,6 +41,10 @@ os.chdir(os.path.join(os.path.dirname(__file__), '..'))
 subprocess.run(['bash', '-c', 'source scripts/packages.sh && '
                 'ensure_packages xvfb openbox xdotool imagemagick'], check=True)
 BUILD = sys.argv[1] if len(sys.argv) > 1 else 'build/test'
+windows = sys.argv[2:3] or glob.glob('build/windows/stage/Klimora-*')
 open_desktop('800x600x24')
 os.environ.update(LOCPATH=f'{BUILD}/tests/locales', LC_ALL='es_ES.UTF-8')
 picture([f'{BUILD}/app/klimora'], 'form1')
+if windows:
+    open_wine_prefix()
+    picture(['wine', f'{windows[0]}/Klimora.exe'], 'form1-windows')

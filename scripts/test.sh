@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds Klimora with every test suite and runs them all: the plain build, the
-# same suite under AddressSanitizer and UndefinedBehaviorSanitizer, the
-# calculation built for Windows and run under Wine, the fuzz targets for a
-# bounded time, and static analysis.
+# same suite under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz
+# targets for a bounded time, and static analysis. Windows has windows.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -10,8 +9,7 @@ source scripts/packages.sh
 ensure_packages "${build_packages[@]}" libgtest-dev libbenchmark-dev locales \
     desktop-file-utils appstream dpkg-dev file lintian clang libclang-rt-14-dev clang-tidy clazy cppcheck \
     xvfb openbox xdotool dbus-daemon at-spi2-core python3-pyatspi \
-    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng \
-    g++-mingw-w64-x86-64-posix googletest wine wine64
+    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
 jobs=$(nproc)
 
 echo "== Tests"
@@ -25,13 +23,6 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKLIMORA_SANITIZE=ON -DKLIMORA_BUILD_BENCHMARKS=OFF
 cmake --build build/asan
 ctest --test-dir build/asan --output-on-failure -j "$jobs"
-
-echo "== The calculation for Windows, under Wine"
-cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DKLIMORA_BUILD_GUI=OFF -DKLIMORA_BUILD_BENCHMARKS=OFF
-cmake --build build/windows
-ctest --test-dir build/windows --output-on-failure
 
 echo "== Fuzzing"
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \

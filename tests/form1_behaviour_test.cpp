@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -262,6 +263,7 @@ TEST(Form1MessageBox, ReportsWithOneAceptarButtonAndKeepsTheWindow)
 
     QString seenTitle, seenText;
     QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+    QFont seenFont;
     QStringList seenButtons;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
@@ -272,6 +274,7 @@ TEST(Form1MessageBox, ReportsWithOneAceptarButtonAndKeepsTheWindow)
         seenTitle = box->windowTitle();
         seenText = box->text();
         seenIcon = box->icon();
+        seenFont = box->font();
         for (auto *button : box->buttons())
             seenButtons << button->text();
         box->buttons().front()->click();
@@ -285,6 +288,7 @@ TEST(Form1MessageBox, ReportsWithOneAceptarButtonAndKeepsTheWindow)
     EXPECT_EQ(seenText, QStringLiteral("Error 13: No coinciden los tipos\n"
                                        "Revise la respuesta a la pregunta [2]."));
     EXPECT_EQ(seenButtons, QStringList{QStringLiteral("Aceptar")});
+    EXPECT_EQ(seenFont, form.font());
 }
 
 struct LongTotal {

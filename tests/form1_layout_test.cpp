@@ -118,6 +118,7 @@ TEST_F(Form1Layout, WindowIsFixedAndCaptioned)
     EXPECT_EQ(form.size(), QSize(496, 415));
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint));
     EXPECT_EQ(form.windowTitle(),
               QStringLiteral("[Klimora]") + QString(27, u' ') + QStringLiteral("- " KLIMORA_WEB_ADDRESS " - "));
     const auto sizes = form.windowIcon().availableSizes();

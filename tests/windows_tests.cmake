@@ -4,6 +4,8 @@ set(INSTALL_GTEST OFF)
 add_subdirectory(/usr/src/googletest ${CMAKE_CURRENT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 target_sources(calc_tests PRIVATE user_number_format_windows_test.cpp)
 target_link_libraries(calc_tests PRIVATE gtest_main)
+# Self-contained, so that Wine needs no MinGW runtime DLLs beside it.
+target_link_options(calc_tests PRIVATE -static)
 
 # Wine keeps its Windows installation in the build folder, made once first.
 set(wine_environment WINEPREFIX=${CMAKE_CURRENT_BINARY_DIR}/wine WINEDEBUG=-all

@@ -97,6 +97,9 @@ Form1::Form1(ErrorReport reportError, QWidget *parent)
     setWindowTitle(windowCaption());
     setWindowIcon(everyIconSize());
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    // Windows otherwise gives even a fixed-size window a sizing border, and
+    // Wine a working maximise.
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     // Qt's own Wayland title bar offers to maximise whatever the flags say,
     // and the compositor then demands that size be taken: there the window
     // may grow, with every question where it was, rather than be ended.
