@@ -91,16 +91,14 @@ grep -q '^[EW]: ' "$scratch/lintian.txt" && fail "lintian has errors or warnings
 
 # Reproducible: the same sources, packaged in two other folders, give the same bytes.
 source=$(dirname "$0")/..
-SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct)
-export SOURCE_DATE_EPOCH
-for copy in one a-second-longer-folder; do
-    mkdir -p "$scratch/$copy"
+export SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct)
+for copy in "$scratch/one" "$scratch/a-second-longer-folder"; do
+    mkdir -p "$copy"
     git -C "$source" ls-files -z --cached --others --exclude-standard |
-        (cd "$source" && xargs -0 cp --parents -t "$scratch/$copy")
-    bash "$scratch/$copy/scripts/package.sh" | tail -n 1 >"$scratch/$copy.path"
+        (cd "$source" && xargs -0 cp --parents -t "$copy")
+    bash "$copy/scripts/package.sh" | tail -n 1 | xargs sha256sum | cut -d' ' -f1 >>"$scratch/sums"
 done
-sums=$(sha256sum "$(cat "$scratch/one.path")" "$(cat "$scratch/a-second-longer-folder.path")")
-[ "$(cut -d' ' -f1 <<<"$sums" | uniq | wc -l)" = 1 ] || fail "the package differs between builds: $sums"
+[ "$(uniq "$scratch/sums" | wc -l)" = 1 ] || fail "the package differs between builds: $(cat "$scratch/sums")"
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures packaging checks failed"

@@ -1,11 +1,10 @@
 #!/usr/bin/python3
-"""Klimora for Windows as a person uses it: installed silently into a fresh
-Wine prefix (and once more over itself, as an upgrade), started from where
-the installer put it, answered with the mouse and keyboard through xdotool,
-read off the screen with tesseract, closed, and uninstalled.
-
-    windows_smoke_test.py SETUP_EXE
-"""
+# Klimora for Windows as a person uses it: installed silently into a fresh
+# Wine prefix (and once more over itself, as an upgrade), started from where
+# the installer put it, answered with the mouse and keyboard through xdotool,
+# read off the screen with tesseract, closed, and uninstalled.
+#
+#     windows_smoke_test.py SETUP_EXE
 import os
 import subprocess
 import sys
@@ -32,19 +31,14 @@ def wine(*command):
 
 def words():
     """The words on the screen, with their centres."""
-    subprocess.run(['import', '-window', 'root', shot], check=True)
-    subprocess.run(['convert', shot, '-resize', f'{SCALE * 100}%', '-colorspace', 'Gray',
+    subprocess.run(['convert', 'x:root', '-resize', f'{SCALE * 100}%', '-colorspace', 'Gray',
                     '-threshold', '60%', shot], check=True)
     # Sparse text: the answers stand apart from their questions.
     tsv = subprocess.run(['tesseract', shot, '-', '--psm', '11', 'tsv'], stdout=subprocess.PIPE,
                          stderr=subprocess.DEVNULL, text=True, check=True).stdout
-    found = []
-    for row in tsv.splitlines()[1:]:
-        *_, left, top, width, height, _, text = row.split('\t')
-        if text.strip():
-            found.append((text, (int(left) + int(width) // 2) // SCALE,
-                          (int(top) + int(height) // 2) // SCALE))
-    return found
+    rows = [row.split('\t') for row in tsv.splitlines()[1:]]
+    return [(r[11], (int(r[6]) + int(r[8]) // 2) // SCALE, (int(r[7]) + int(r[9]) // 2) // SCALE)
+            for r in rows if len(r) == 12 and r[11].strip()]
 
 
 def shown(text):
