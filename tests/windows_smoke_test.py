@@ -31,7 +31,9 @@ def wine(*command):
 
 def words():
     """The words on the screen, with their centres."""
-    subprocess.run(['convert', 'x:root', '-resize', f'{SCALE * 100}%', '-colorspace', 'Gray',
+    # import, not convert x:root, which leaves newer windows black.
+    subprocess.run(['import', '-window', 'root', shot], check=True)
+    subprocess.run(['convert', shot, '-resize', f'{SCALE * 100}%', '-colorspace', 'Gray',
                     '-threshold', '60%', shot], check=True)
     # Sparse text: the answers stand apart from their questions.
     tsv = subprocess.run(['tesseract', shot, '-', '--psm', '11', 'tsv'], stdout=subprocess.PIPE,
