@@ -2,16 +2,14 @@
 # Builds Klimora's Debian package alone, hardened and stripped as Debian
 # builds its own, with no tests. Prints the package's path last.
 set -euo pipefail
+shopt -s inherit_errexit
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 ensure_packages "${build_packages[@]}" dpkg-dev file
 build=build/package
 export_debian_build_flags
-# The same sources give the same bytes: every time in the package (archive
-# members, the icons' times that rcc embeds) is the last commit's.
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-export SOURCE_DATE_EPOCH
+export_source_date_epoch
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DKLIMORA_BUILD_TESTS=OFF -DKLIMORA_BUILD_BENCHMARKS=OFF
 cmake --build "$build"

@@ -17,9 +17,11 @@ ensure_packages() {
     local log
     log=$(mktemp --tmpdir klimora-apt.XXXXXX.log)
     echo "Installing: ${missing[*]} (log: $log)"
-    if ! { "${sudo[@]}" apt-get update &&
-        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends \
-            "${missing[@]}"; } >"$log" 2>&1; then
+    # Another build installing at the same time holds the lock for a while.
+    local wait=(-o DPkg::Lock::Timeout=900)
+    if ! { "${sudo[@]}" apt-get "${wait[@]}" update &&
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get "${wait[@]}" install -y \
+            --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
         tail -n 40 "$log"
         echo "Installing failed; the whole log is $log"
         return 1
@@ -33,6 +35,13 @@ export_debian_build_flags() {
     flags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)
     eval "$flags"
     export CXXFLAGS="$CPPFLAGS $CXXFLAGS"
+}
+
+# Every time a package stores (archive members, the icons' times that rcc
+# embeds, PE headers) is the last commit's: the same sources, the same bytes.
+export_source_date_epoch() {
+    SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+    export SOURCE_DATE_EPOCH
 }
 
 # What any build of the program needs; the fonts are the window's face.

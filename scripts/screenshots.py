@@ -13,7 +13,8 @@ import subprocess
 import sys
 import time
 
-from desktop_session import open_desktop, open_wine_prefix, start, wait_for, xdotool
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), '..', 'tests'))
+from desktop_session import open_desktop, open_wine_prefix, start, wait_for, xdotool  # noqa: E402
 
 
 def picture(command, name):

@@ -1,10 +1,15 @@
+#!/usr/bin/env bash
 # Builds Qt for Windows (Core, Gui, Widgets, the windows platform plugin and
-# its styles) with MinGW-w64, from Debian's own qt6-base source package, as
-# shared libraries: the user may swap the Qt DLLs. Built once per machine into
-# a cache folder named after the Qt version and these options; prints it last.
-# Sourced by windows.sh, which installs what it needs first.
+# its styles, and nothing Klimora does not use) with MinGW-w64, from Debian's
+# own qt6-base source package, as shared libraries: the user may swap the Qt
+# DLLs. Built once per machine into a cache folder named after everything that
+# decides its bytes; prints that folder last. Run by windows.sh, which
+# installs what it needs first.
+set -euo pipefail
+shopt -s inherit_errexit
+cd "$(dirname "$0")/.."
 
-windows_qt_options=(
+options=(
     -DBUILD_SHARED_LIBS=ON -DCMAKE_BUILD_TYPE=Release
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
     -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
@@ -17,25 +22,56 @@ windows_qt_options=(
     -DFEATURE_tabletevent=OFF
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_pcre2=OFF
     -DFEATURE_system_harfbuzz=OFF
+    # What one small window never shows: a second platform plugin (Direct2D
+    # compiles the windows plugin again) and the DirectWrite font database it
+    # brings (the GDI one finds the classic raster face), document formats,
+    # and widgets.
+    -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF
+    -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
+    -DFEATURE_sessionmanager=OFF -DFEATURE_systemtrayicon=OFF -DFEATURE_mimetype=OFF
+    -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF -DFEATURE_mdiarea=OFF
+    -DFEATURE_dockwidget=OFF -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF
+    -DFEATURE_wizard=OFF -DFEATURE_filedialog=OFF -DFEATURE_fontdialog=OFF
+    -DFEATURE_colordialog=OFF -DFEATURE_columnview=OFF -DFEATURE_lcdnumber=OFF
+    -DFEATURE_dial=OFF -DFEATURE_keysequenceedit=OFF -DFEATURE_splashscreen=OFF
+    -DFEATURE_syntaxhighlighter=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF
+    -DFEATURE_undogroup=OFF -DFEATURE_undoview=OFF
 )
+toolchain=cmake/mingw-w64-x86_64.cmake
+host_path=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
 
-# The host tools (moc, uic, rcc) come from Debian's Qt, which must be the same
-# version as the source.
-windows_qt_prefix() {
-    local version key
-    version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
-    key=$(printf '%s\n' "${windows_qt_options[@]}" | cat - cmake/mingw-w64-x86_64.cmake |
-        sha256sum | cut -c1-12)
-    echo "${XDG_CACHE_HOME:-$HOME/.cache}/klimora/qt-$version-mingw64-$key"
-}
+# The host tools (moc, uic, rcc) come from Debian's Qt, which must be built
+# from the same source.
+version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
+# Whatever changes the bytes changes the folder: Qt's source, the compiler
+# and the Windows headers to the last package revision, and this recipe.
+key=$({
+    echo "$version"
+    x86_64-w64-mingw32-g++-posix --version
+    dpkg-query -W -f='${Package} ${Version}\n' g++-mingw-w64-x86-64-posix \
+        gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    cat scripts/windows_qt.sh "$toolchain"
+} | sha256sum | cut -c1-12)
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/klimora
+prefix=$cache/qt-$version-mingw64-$key
+
+# One build per cache at a time: a second run waits here for the first, then
+# uses its Qt.
+mkdir -p "$cache"
+exec {lock}>"$prefix.lock"
+flock "$lock"
+if [ -d "$prefix" ]; then
+    echo "$prefix"
+    exit 0
+fi
 
 # Fetches the source through a private list of Debian's source archives, so
 # the machine's own apt settings are left as they were.
-fetch_qt_source() {
-    local work=$1 version=$2 sources
+fetch_source() {
     local apt=(-o "Dir::Etc::SourceList=$work/apt/sources.list"
         -o "Dir::Etc::SourceParts=$work/apt/sources.list.d"
         -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache")
+    local sources
     mkdir -p "$work/apt/sources.list.d" "$work/apt/lists/partial" "$work/apt/cache/archives/partial"
     # A deb-src entry for every deb entry the machine has.
     cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
@@ -44,43 +80,45 @@ fetch_qt_source() {
         [ -f "$sources" ] || continue
         sed 's/^Types:.*/Types: deb-src/' "$sources" >"$work/apt/sources.list.d/${sources##*/}"
     done
-    apt-get "${apt[@]}" update >"$work/apt.log" 2>&1
-    (cd "$work" && apt-get "${apt[@]}" source "qt6-base=$version" >>"$work/apt.log" 2>&1)
+    apt-get "${apt[@]}" update
+    (cd "$work" && apt-get "${apt[@]}" source "qt6-base=$version")
 }
 
-build_windows_qt() {
-    local prefix version work source started
-    prefix=$(windows_qt_prefix)
-    if [ -f "$prefix/.complete" ]; then
-        echo "$prefix"
-        return 0
-    fi
-    version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
-    work="$prefix.work"
-    rm -rf "$prefix" "$work"
-    mkdir -p "$work"
-    started=$(date +%s)
-    echo "Building Qt $version for Windows into $prefix (once per machine; about 40 minutes)" >&2
-    fetch_qt_source "$work" "$version" || { tail -n 40 "$work/apt.log" >&2; return 1; }
-    source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
-    cmake -S "$source" -B "$work/build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_INSTALL_PREFIX="$prefix" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        "${windows_qt_options[@]}" >"$work/configure.log" 2>&1 ||
-        { tail -n 40 "$work/configure.log" >&2; return 1; }
-    cmake --build "$work/build" >"$work/build.log" 2>&1 ||
-        { grep -m 20 -B 2 -A 10 'error:' "$work/build.log" >&2; return 1; }
-    cmake --install "$work/build" --strip >"$work/install.log" 2>&1 ||
-        { tail -n 40 "$work/install.log" >&2; return 1; }
-    # What the licences ask to pass on with the DLLs: their texts, the
-    # copyright of Qt and of the libraries it bundles, and where the source is.
-    cp -r "$source/LICENSES" "$prefix/licenses"
-    cp "$source/debian/copyright" "$prefix/licenses/copyright"
-    echo "$version" >"$prefix/licenses/debian-version"
-    printf '%s\n' "${windows_qt_options[@]}" >"$prefix/licenses/configure-options"
-    rm -rf "$work"
-    echo "Qt for Windows built in $(($(date +%s) - started)) s" >&2
-    touch "$prefix/.complete"
-    echo "$prefix"
+# Runs a step with its output in a log. If it fails, shows its errors, or its
+# end where it names none, and keeps the log beside the cache.
+step() {
+    local name=$1 log=$work/$1.log
+    shift
+    "$@" >"$log" 2>&1 && return 0
+    echo "Building Qt for Windows failed at: $name (log: $prefix.$name.log)" >&2
+    grep -m 10 -B 5 -A 10 -E 'error:|FAILED:' "$log" >&2 || tail -n 40 "$log" >&2
+    cp "$log" "$prefix.$name.log"
+    exit 1
 }
+
+# Runs killed outright leave their work folders; this run holds the lock.
+rm -rf "$prefix".work.*
+work=$(mktemp -d "$prefix.work.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+started=$(date +%s)
+echo "Building Qt $version for Windows into $prefix (once per machine; about 15 minutes)" >&2
+step fetch fetch_source
+source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
+step configure cmake -S "$source" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" \
+    "${host_path[@]}" "${options[@]}"
+# Past a failure, on to the end: one run shows every error.
+step build cmake --build "$work/build" -- -k 0
+# Installed aside, with the prefix it will have, and renamed into place last:
+# a run that fails anywhere leaves no Qt that looks whole.
+staged=$work/staged$prefix
+DESTDIR=$work/staged step install cmake --install "$work/build" --strip
+# What the licences ask to pass on with the DLLs: their texts, the copyright
+# of Qt and of the libraries it bundles, and where the source is.
+cp -r "$source/LICENSES" "$staged/licenses"
+cp "$source/debian/copyright" "$staged/licenses/copyright"
+echo "$version" >"$staged/licenses/debian-version"
+printf '%s\n' "${options[@]}" >"$staged/licenses/configure-options"
+mv "$staged" "$prefix"
+echo "Qt for Windows built in $(($(date +%s) - started)) s" >&2
+echo "$prefix"

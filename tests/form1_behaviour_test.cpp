@@ -212,7 +212,7 @@ TEST_P(Form1Error, IsReportedAndTheWindowLivesOn)
 
     for (const auto &[box, text] : typed)
         type(box, QString::fromUtf8(text));
-    EXPECT_FALSE(endsTheProgram([this] { click("Command1"); }));
+    EXPECT_FALSE(endsTheProgram(form, [this] { click("Command1"); }));
 
     ASSERT_EQ(reports.size(), 1U);
     EXPECT_EQ(reports.front(), QString::fromUtf8(message));
@@ -281,7 +281,7 @@ TEST(Form1MessageBox, ReportsWithOneAceptarButtonAndKeepsTheWindow)
     });
     closer.start(10);
     EXPECT_FALSE(endsTheProgram(
-        [&] { clickAt(form, *control<QPushButton>(form, QStringLiteral("Command1"))); }));
+        form, [&] { clickAt(form, *control<QPushButton>(form, QStringLiteral("Command1"))); }));
 
     EXPECT_EQ(seenTitle, QStringLiteral("Klimora"));
     EXPECT_EQ(seenIcon, QMessageBox::Critical);

@@ -40,15 +40,21 @@ inline void clickAt(QWidget &window, const QWidget &control)
 }
 
 // Runs a user's action from an event loop, as the program runs clicks, and
-// tells whether it asked Qt to end the program.
-inline bool endsTheProgram(const std::function<void()> &action)
+// tells whether the window is gone after it: closed or hidden, or Qt asked
+// to quit, whatever the exit code.
+inline bool endsTheProgram(const QWidget &window, const std::function<void()> &action)
 {
     QEventLoop loop;
+    bool lived = false;
     QTimer::singleShot(0, &loop, [&] {
         action();
-        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        QTimer::singleShot(0, &loop, [&] {
+            lived = true;
+            loop.quit();
+        });
     });
-    return loop.exec() != 0;
+    loop.exec();
+    return !lived || !window.isVisible();
 }
 
 // An open, active Form1 whose error reports are recorded instead of shown.

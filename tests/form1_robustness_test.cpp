@@ -50,7 +50,7 @@ TEST_F(Form1Robustness, ALongTextPastedIntoEveryBoxIsAnsweredOrReported)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
         }
         const auto reportsBefore = reports.size();
-        EXPECT_FALSE(endsTheProgram([this] { click("Command1"); })) << name;
+        EXPECT_FALSE(endsTheProgram(form, [this] { click("Command1"); })) << name;
         EXPECT_EQ(reports.size(), reportsBefore + (answered ? 0 : 1)) << name;
         // Seven in every box; a report leaves the last total standing.
         EXPECT_EQ(result(), QStringLiteral("4445")) << name;

@@ -10,8 +10,7 @@ import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), '..', 'scripts'))
-from desktop_session import check, open_desktop, start, temporary_folder, wait_for, xdotool  # noqa: E402
+from desktop_session import check, open_desktop, start, temporary_folder, wait_for, xdotool
 
 PROGRAM, LOCALES = sys.argv[1:3]
 home = temporary_folder()

@@ -1,25 +1,34 @@
 #!/usr/bin/python3
-# Klimora for Windows as a person uses it: installed silently into a fresh
-# Wine prefix (and once more over itself, as an upgrade), started from where
-# the installer put it, answered with the mouse and keyboard through xdotool,
-# read off the screen with tesseract, closed, and uninstalled.
+# Klimora for Windows as a person uses it, in a fresh Wine prefix: an older
+# build installed into a folder of the user's choosing, this build installed
+# over it, the program started where the installer put it, answered with the
+# mouse and keyboard through xdotool, read off the screen with tesseract,
+# closed, and uninstalled around a file of the user's own.
 #
-#     windows_smoke_test.py SETUP_EXE
+#     windows_smoke_test.py BUILD_DIR   (as windows_package.sh left it)
+import filecmp
+import glob
 import os
 import subprocess
 import sys
+import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), '..', 'scripts'))
-from desktop_session import (check, open_desktop, open_wine_prefix, start,  # noqa: E402
+from desktop_session import (check, end_wine, open_desktop, open_wine_prefix, start,
                              temporary_folder, wait_for, xdotool)
 
-SETUP = sys.argv[1]
+BUILD = sys.argv[1]
+STAGE = glob.glob(f'{BUILD}/stage/Klimora-*')[0]
+SETUP = glob.glob(f'{BUILD}/Klimora-*-setup.exe')[0]
 UNINSTALL_KEY = r'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Klimora'
 SCALE = 3  # tesseract reads the 8-point face best enlarged
-shot = f'{temporary_folder()}/screen.png'
+scratch = temporary_folder()
+shot = f'{scratch}/screen.png'
 open_desktop()
-drive = f'{open_wine_prefix()}/drive_c'
-folder = f'{drive}/Program Files/Klimora'
+prefix = open_wine_prefix()
+drive = f'{prefix}/drive_c'
+# Where the user put the older version (/D takes no quotes, so no spaces).
+chosen = r'C:\Programas\Klimora'
+folder = f'{drive}/Programas/Klimora'
 shortcut = f'{drive}/ProgramData/Microsoft/Windows/Start Menu/Programs/Klimora.lnk'
 
 
@@ -29,8 +38,27 @@ def wine(*command):
     return done
 
 
-def words():
-    """The words on the screen, with their centres."""
+def files(root):
+    return sorted(os.path.relpath(os.path.join(top, name), root)
+                  for top, _, names in os.walk(root) for name in names)
+
+
+def older_installer():
+    """This build as version 1.0.1, with a file this one no longer has."""
+    extra = f'{scratch}/extra'
+    os.makedirs(extra)
+    with open(f'{extra}/obsoleto.txt', 'w') as file:
+        file.write('1.0.1\n')
+    subprocess.run(['cpack', '-G', 'NSIS64', '--config', f'{BUILD}/CPackConfig.cmake',
+                    '-B', f'{scratch}/older', '-D', 'CPACK_PACKAGE_VERSION=1.0.1',
+                    '-D', 'CPACK_KLIMORA_DISPLAY_VERSION=1.00.0001',
+                    '-D', f'CPACK_INSTALLED_DIRECTORIES={extra};.'],
+                   check=True, stdout=subprocess.DEVNULL)
+    return f'{scratch}/older/Klimora-1.0.1-setup.exe'
+
+
+def lines():
+    """The lines on the screen, each a list of its words with their boxes."""
     # import, not convert x:root, which leaves newer windows black.
     subprocess.run(['import', '-window', 'root', shot], check=True)
     subprocess.run(['convert', shot, '-resize', f'{SCALE * 100}%', '-colorspace', 'Gray',
@@ -38,23 +66,39 @@ def words():
     # Sparse text: the answers stand apart from their questions.
     tsv = subprocess.run(['tesseract', shot, '-', '--psm', '11', 'tsv'], stdout=subprocess.PIPE,
                          stderr=subprocess.DEVNULL, text=True, check=True).stdout
-    rows = [row.split('\t') for row in tsv.splitlines()[1:]]
-    return [(r[11], (int(r[6]) + int(r[8]) // 2) // SCALE, (int(r[7]) + int(r[9]) // 2) // SCALE)
-            for r in rows if len(r) == 12 and r[11].strip()]
+    found = {}
+    for row in (row.split('\t') for row in tsv.splitlines()[1:]):
+        if len(row) == 12 and row[11].strip():
+            found.setdefault(tuple(row[2:5]), []).append((row[11], *map(int, row[6:10])))
+    return list(found.values())
 
 
 def shown(text):
-    wait_for(f'{text!r} on the screen',
-             lambda: text.lower() in ' '.join(w for w, _, _ in words()).lower(), 30)
+    """Waits for the words of text, whole and in order, on one line."""
+    wanted = text.split()
+    seen = []
+
+    def on_a_line():
+        seen[:] = [[word for word, *_ in words] for words in lines()]
+        return any(line[i:i + len(wanted)] == wanted for line in seen for i in range(len(line)))
+    wait_for(lambda: f'{text!r} on the screen, which shows {seen}', on_a_line, 30)
     print(f'ok: the screen shows {text!r}')
+
+
+def boxes(word):
+    """Where the word stands on the screen, top first, with the word before it."""
+    found = [(box, words[i - 1][0] if i > 0 else '')
+             for words in lines() for i, (seen, *box) in enumerate(words)
+             if seen.lower() == word.lower()]
+    return sorted(found, key=lambda found: (found[0][1], found[0][0]))
 
 
 def click_below(word, nth=0, below=0):
     """Clicks the nth word on the screen that reads so, top first."""
-    places = wait_for(f'{word!r} on the screen',
-                      lambda: sorted((y, x) for w, x, y in words() if w.lower() == word.lower())[nth:], 30)
-    y, x = places[0]
-    xdotool('mousemove', str(x), str(y + below), 'click', '1')
+    left, top, width, height = wait_for(f'{word!r} on the screen',
+                                        lambda: boxes(word)[nth:], 30)[0][0]
+    xdotool('mousemove', str((left + width // 2) // SCALE),
+            str((top + height // 2) // SCALE + below), 'click', '1')
 
 
 def answer(length, width, openings, walls, occupants):
@@ -72,8 +116,14 @@ def window_named(pattern):
 
 def use_klimora(locale, separator):
     os.environ['LC_ALL'] = locale
-    klimora = start('wine', r'C:\Program Files\Klimora\Klimora.exe')
-    wait_for('the window', lambda: window_named('Klimora'), 60)
+    klimora = start('wine', rf'{chosen}\Klimora.exe')
+    window = wait_for('the window', lambda: window_named('Klimora'), 60)[0]
+    subprocess.run(['wmctrl', '-i', '-r', window, '-b', 'add,maximized_vert,maximized_horz'],
+                   check=True)
+    # A window that may grow does so within moments.
+    sizes = {xdotool('getwindowgeometry', window).split('Geometry: ')[1].strip()
+             for _ in range(20) if not time.sleep(0.1)}
+    check('sizes after a request to maximise', sizes, {'496x415'})
     for yes in range(3):
         click_below('Si', yes)
     answer('4', '5', '3', '9', '2')
@@ -82,34 +132,51 @@ def use_klimora(locale, separator):
     for no in (1, 2):
         click_below('No', no)
     answer(f'3{separator}3', f'4{separator}1', '0', '0', '0')
-    shown(f'338{separator}24999332428')
+    shown(f'338{separator}24999332428 frigorias/hora')
 
     # Empty the walls box: the error box, then the focus back in that box.
     xdotool('key', 'shift+Tab', 'shift+Tab', 'ctrl+a', 'BackSpace', 'Tab', 'Tab', 'space')
     wait_for('the error box', lambda: window_named('^Klimora$'))
-    shown('Error 13')
+    shown('Error 13: No')
+    # "No" on an answer and in the message: the same face draws both the same.
+    sizes = {before == '13:': tuple(box[2:]) for box, before in boxes('No')}
+    check('the error box writes "No" as the window does', sizes[True], sizes[False])
     click_below('Aceptar')
     wait_for('the error box gone', lambda: not window_named('^Klimora$'))
     xdotool('type', '9')
     xdotool('key', 'Tab', 'Tab', 'space')
-    shown(f'788{separator}24999332428')
+    shown(f'788{separator}24999332428 frigorias/hora')
+
+    if locale.startswith('es'):
+        before = files(folder)
+        upgrade = subprocess.run(['wine', SETUP, '/S'], timeout=120).returncode
+        check('a silent upgrade while Klimora is open fails', upgrade != 0, True)
+        check('files unchanged by that upgrade', files(folder) == before, True)
 
     xdotool('key', 'alt+F4')
     check('exit status', klimora.wait(30), 0)
 
 
-# Twice: the second time over the first, as an upgrade is.
-for _ in range(2):
-    check('silent install', wine(SETUP, '/S').returncode, 0)
-check('installed', all(map(os.path.isfile, (f'{folder}/Klimora.exe', shortcut))), True)
+check('older version installed', wine(older_installer(), '/S', f'/D={chosen}').returncode, 0)
+check('its extra file', os.path.isfile(f'{folder}/obsoleto.txt'), True)
+check('upgrade', wine(SETUP, '/S').returncode, 0)
+check('files installed', files(folder), sorted(files(STAGE) + ['Desinstalar.exe']))
+check('each as built', filecmp.cmpfiles(folder, STAGE, files(STAGE), shallow=False)[1:], ([], []))
+check('installed where the earlier version was', os.path.exists(f'{drive}/Program Files/Klimora'),
+      False)
+check('shortcut', os.path.isfile(shortcut), True)
 entry = wine('reg', 'query', UNINSTALL_KEY, '/v', 'DisplayVersion').stdout
-check('entry among the installed programs', '1.00.0002' in entry, True)
+check('entry among the installed programs', '1.00.0002' in entry.split(), True)
 
 use_klimora('es_ES.UTF-8', ',')
 use_klimora('en_US.UTF-8', '.')
 
-check('silent uninstall', wine(f'{folder}/Desinstalar.exe', '/S').returncode, 0)
-left = subprocess.run(['find', drive, '-iname', '*klimora*'], stdout=subprocess.PIPE,
-                      text=True, check=True).stdout.split('\n')[:-1]
-check('files left behind', left, [])
+with open(f'{folder}/mis notas.txt', 'w') as notes:
+    notes.write('Salón: 3049\n')
+wine(f'{folder}/Desinstalar.exe', '/S')  # its status is its copy's in %TEMP%
+check('left in the folder', files(folder), ['mis notas.txt'])
+left = subprocess.run(['find', drive, '-iname', '*klimora*', '-not', '-path', folder],
+                      stdout=subprocess.PIPE, text=True, check=True).stdout.split('\n')[:-1]
+check('files left elsewhere', left, [])
 check('entry left behind', wine('reg', 'query', UNINSTALL_KEY).returncode != 0, True)
+check('Wine processes left running', end_wine(prefix), [])

@@ -26,3 +26,10 @@ foreach(setting "es_ES.UTF-8|," "en_US.UTF-8|.")
     set_tests_properties(user_number_format_${locale} PROPERTIES FIXTURES_REQUIRED wine
         ENVIRONMENT "${wine_environment};LC_ALL=${locale};KLIMORA_TEST_SEPARATOR=${separator}")
 endforeach()
+
+# Two clean builds of the downloads, the Qt cache shared, give the same bytes.
+add_test(NAME reproducible
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/same_bytes_twice.sh 3
+            bash scripts/windows_package.sh build/windows
+            -DKLIMORA_BUILD_TESTS=OFF -DKLIMORA_BUILD_BENCHMARKS=OFF)
+set_tests_properties(reproducible PROPERTIES TIMEOUT 1200)

@@ -61,13 +61,14 @@ def temporary_folder():
 
 
 def wait_for(what, condition, timeout=15):
+    """what: a text, or a function that says what was awaited and last seen."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         value = condition()
         if value:
             return value
         time.sleep(0.05)
-    sys.exit(f'FAILED: gave up waiting for {what}')
+    sys.exit(f'FAILED: gave up waiting for {what() if callable(what) else what}')
 
 
 def check(what, seen, expected):
@@ -99,13 +100,44 @@ def open_desktop(size='1024x768x24'):
     start('openbox')
 
 
+def wine_processes(prefix):
+    """The processes of a Wine prefix, wineserver and its services included:
+    wine forks them away from the process that started it."""
+    found = []
+    for pid in filter(str.isdigit, os.listdir('/proc')):
+        try:
+            with open(f'/proc/{pid}/environ', 'rb') as environ:
+                if f'WINEPREFIX={prefix}'.encode() in environ.read().split(b'\0'):
+                    found.append(int(pid))
+        except OSError:
+            pass  # ended meanwhile, or not ours to read
+    return found
+
+
+def end_wine(prefix):
+    """Ends every process of the prefix; returns those that outlived the
+    wineserver's own shutdown, which are then killed."""
+    subprocess.run(['wineserver', '-k'], check=False, stderr=subprocess.DEVNULL)
+    subprocess.run(['wineserver', '-w'], check=False, timeout=30)
+    deadline = time.monotonic() + 10
+    while wine_processes(prefix) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    left = wine_processes(prefix)
+    for pid in left:
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    return left
+
+
 def open_wine_prefix():
     """Points Wine at a new prefix of its own, ended and removed at the end."""
     prefix = temporary_folder()
     os.environ.update(WINEPREFIX=prefix, WINEDEBUG='-all',
                       # No offer to download Mono or Gecko.
                       WINEDLLOVERRIDES='mscoree,mshtml=')
-    at_end(lambda: subprocess.run(['wineserver', '-k'], check=False))
+    at_end(lambda: end_wine(prefix))
     subprocess.run(['wine', 'wineboot', '--init'], check=True, timeout=120)
     subprocess.run(['wineserver', '-w'], check=True, timeout=120)
     return prefix
