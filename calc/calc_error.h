@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <string>
 
 namespace klimora {
 
@@ -18,6 +19,9 @@ public:
     [[nodiscard]] Answer answer() const noexcept { return m_answer; }
     // The standard Spanish description, UTF-8.
     [[nodiscard]] const char *what() const noexcept override;
+    // What the user reads: "Error 13: No coinciden los tipos", and the
+    // question to look at, if any, on a line of its own. UTF-8.
+    [[nodiscard]] std::string message() const;
 
 private:
     ErrorNumber m_number;

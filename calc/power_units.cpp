@@ -1,5 +1,7 @@
 #include "calc/power_units.h"
 
+#include <cmath>
+
 namespace klimora {
 
 namespace {
@@ -13,6 +15,15 @@ PowerEquivalents powerEquivalents(double frigoriasPerHour)
 {
     const double watts = frigoriasPerHour * wattsPerFrigoriaPerHour;
     return {watts / 1000.0, watts * btuPerHourPerWatt};
+}
+
+std::string equivalentsText(double frigoriasPerHour, const NumberFormat &format)
+{
+    const auto [kilowatts, btuPerHour] = powerEquivalents(frigoriasPerHour);
+    if (!std::isfinite(kilowatts) || !std::isfinite(btuPerHour))
+        return {};
+    return "Equivale a " + numberToFixedText(kilowatts, 2, format) + " kW o " +
+           numberToFixedText(btuPerHour, 0, format) + " BTU/h";
 }
 
 } // namespace klimora

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "calc/number_text.h"
+
+#include <string>
+
 namespace klimora {
 
 // A cooling load in the units shops also quote.
@@ -9,5 +13,8 @@ struct PowerEquivalents {
 };
 
 PowerEquivalents powerEquivalents(double frigoriasPerHour);
+
+// "Equivale a 3,55 kW o 12099 BTU/h"; empty past the double range.
+std::string equivalentsText(double frigoriasPerHour, const NumberFormat &format);
 
 } // namespace klimora

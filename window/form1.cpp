@@ -14,7 +14,6 @@
 #include <QScreen>
 #include <QStyle>
 
-#include <cmath>
 #include <cstdlib>
 #include <exception>
 #include <initializer_list>
@@ -72,16 +71,6 @@ QString windowCaption()
 {
     return QStringLiteral("[Klimora]") + QString(27, u' ') + QStringLiteral("- ") +
            QStringLiteral(KLIMORA_WEB_ADDRESS) + QStringLiteral(" - ");
-}
-
-QString equivalentsText(double total, const klimora::NumberFormat &format)
-{
-    const auto [kilowatts, btuPerHour] = klimora::powerEquivalents(total);
-    if (!std::isfinite(kilowatts) || !std::isfinite(btuPerHour))
-        return {};
-    return QStringLiteral("Equivale a %1 kW o %2 BTU/h")
-        .arg(QString::fromStdString(klimora::numberToFixedText(kilowatts, 2, format)),
-             QString::fromStdString(klimora::numberToFixedText(btuPerHour, 0, format)));
 }
 
 } // namespace
@@ -154,7 +143,7 @@ void Form1::calculate()
         const double total = klimora::computeCoolingLoad(answers(), m_fields, format);
         showTotal(total, format);
     } catch (const klimora::CalcError &error) {
-        m_reportError(this, errorMessage(error));
+        m_reportError(this, QString::fromStdString(error.message()));
         pointAt(error.answer());
     } catch (const std::exception &error) {
         endWith(QString::fromLocal8Bit(error.what()));
@@ -187,7 +176,7 @@ klimora::CoolingLoadAnswers Form1::answers() const
 void Form1::showTotal(double total, const klimora::NumberFormat &format)
 {
     m_resultFit->show(QString::fromStdString(klimora::numberToText(total, format)));
-    ui->Label14->setToolTip(equivalentsText(total, format));
+    ui->Label14->setToolTip(QString::fromStdString(klimora::equivalentsText(total, format)));
     ui->Label15->show();
     ui->Label14->announce();
 }
