@@ -1,3 +1,4 @@
+#include "calc/float_chars.h"
 #include "calc/number_text.h"
 
 #include <algorithm>
@@ -25,9 +26,8 @@ struct Rounded {
 Rounded roundToSignificant(double value)
 {
     char buffer[32];
-    const auto written = std::to_chars(std::begin(buffer), std::end(buffer), value,
-                                       std::chars_format::scientific, significantDigits - 1);
-    std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+    const char *end = writeDouble(buffer, value, DoubleForm::Scientific, significantDigits - 1);
+    std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
 
     Rounded rounded;
     rounded.negative = text.starts_with('-');
@@ -104,11 +104,10 @@ std::string withSeparator(std::string_view text, std::string_view separator)
 
 std::string numberToText(double value, const NumberFormat &format)
 {
-    if (!std::isfinite(value)) {
-        char buffer[8];
-        const auto written = std::to_chars(std::begin(buffer), std::end(buffer), value);
-        return {buffer, written.ptr};
-    }
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
     const Rounded rounded = roundToSignificant(value);
     if (rounded.digits == "0")
         return "0";
@@ -124,9 +123,8 @@ std::string numberToFixedText(double value, int decimals, const NumberFormat &fo
     if (!(std::fabs(value) < firstTooLong))
         return numberToText(value, format);
     char buffer[32];
-    const auto written = std::to_chars(std::begin(buffer), std::end(buffer), value,
-                                       std::chars_format::fixed, std::clamp(decimals, 0, 9));
-    std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
+    const char *end = writeDouble(buffer, value, DoubleForm::Fixed, std::clamp(decimals, 0, 9));
+    std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
     // Rounding may carry into a sixteenth digit: 999999999999999.6 is 1E15.
     const auto integerDigits = std::min(text.find('.'), text.size()) - (text.starts_with('-') ? 1 : 0);
     if (integerDigits > significantDigits)

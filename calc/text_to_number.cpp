@@ -1,4 +1,5 @@
 #include "calc/calc_error.h"
+#include "calc/float_chars.h"
 #include "calc/number_text.h"
 
 #include <algorithm>
@@ -182,9 +183,9 @@ double toDouble(const Decimal &decimal)
 
     double value = 0;
     const auto *const end = canonical.data() + canonical.size();
-    const auto [ptr, ec] = std::from_chars(canonical.data(), end, value);
+    const auto [ptr, ec] = readDouble(canonical.data(), end, value);
     if (ec == std::errc::result_out_of_range) {
-        // from_chars says the same for both ends and leaves value alone.
+        // Said the same for both ends, with value left alone.
         if (decimal.exponent > 0)
             throw CalcError(ErrorNumber::Overflow);
         return signedZero(decimal.negative);

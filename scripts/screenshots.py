@@ -2,15 +2,20 @@
 """Pictures of Klimora for a person to look at: the window as it opens, and
 with the longest total it can show. Runs the built program on Xvfb under
 openbox, the Linux one and, once scripts/windows.sh has built it, the Windows
-one under Wine, and types as a user would. Prints the pictures' paths.
+one under Wine, and types as a user would. Once scripts/web.sh has built the
+web page, it is pictured too as a 360-pixel phone shows it, light and dark.
+Prints the pictures' paths.
 
 Usage: screenshots.py [BUILD_DIR [WINDOWS_FOLDER]]
        (defaults: build/test, and build/windows/stage/Klimora-* if there)
 """
+import functools
 import glob
+import http.server
 import os
 import subprocess
 import sys
+import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), '..', 'tests'))
@@ -38,6 +43,22 @@ def picture(command, name):
     print(*pictures, sep='\n')
 
 
+def web_pictures(site):
+    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=site)
+    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    for name, scheme in (('web', []), ('web-dark', ['--force-dark-mode'])):
+        path = f'{BUILD}/{name}.png'
+        subprocess.run(['chromium', '--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
+                        '--disable-background-networking', '--disable-component-update',
+                        '--hide-scrollbars', '--lang=es-ES', *scheme, '--window-size=360,1300',
+                        '--virtual-time-budget=3000', f'--screenshot={path}',
+                        f'http://localhost:{server.server_port}/'],
+                       check=True, stderr=subprocess.DEVNULL)
+        print(path)
+    server.shutdown()
+
+
 os.chdir(os.path.join(os.path.dirname(__file__), '..'))
 subprocess.run(['bash', '-c', 'source scripts/packages.sh && '
                 'ensure_packages xvfb openbox xdotool imagemagick'], check=True)
@@ -49,3 +70,5 @@ picture([f'{BUILD}/app/klimora'], 'form1')
 if windows:
     open_wine_prefix()
     picture(['wine', f'{windows[0]}/Klimora.exe'], 'form1-windows')
+if os.path.isdir('build/web/site'):
+    web_pictures('build/web/site')

@@ -1,9 +1,5 @@
-# The calculation's suite built for Windows and run under Wine. MinGW has no
-# packaged GoogleTest, so it is built from the sources Debian ships.
-set(INSTALL_GTEST OFF)
-add_subdirectory(/usr/src/googletest ${CMAKE_CURRENT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# The calculation's suite built for Windows and run under Wine.
 target_sources(calc_tests PRIVATE user_number_format_windows_test.cpp)
-target_link_libraries(calc_tests PRIVATE gtest_main)
 # Self-contained, so that Wine needs no MinGW runtime DLLs beside it.
 target_link_options(calc_tests PRIVATE -static)
 

@@ -2,8 +2,10 @@
 """Makes the program's icons from klimora.svg and klimora-16.svg.
 
 Writes klimora.ico (32x32 monochrome, 32x32 and 16x16 in 16 colours, for the
-window and the Windows resource) and klimora-N.png for the desktop icon theme.
-Needs ImageMagick's convert. Run it again after changing either drawing.
+window and the Windows resource), klimora-N.png for the desktop icon theme,
+and the larger ones phones put on their home screens for the web page.
+Needs ImageMagick's convert, and rsvg-convert (librsvg2-bin) for the large
+ones, which it draws sharper. Run it again after changing either drawing.
 """
 import pathlib
 import struct
@@ -11,6 +13,7 @@ import subprocess
 
 HERE = pathlib.Path(__file__).resolve().parent
 THEME_SIZES = (16, 32, 48, 64, 128)
+HOME_SCREEN_SIZES = (180, 192, 512)
 
 # The classic 16-colour palette.
 VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
@@ -94,6 +97,9 @@ def main():
     ])
     for size in THEME_SIZES:
         (HERE / f'klimora-{size}.png').write_bytes(render(size, 'png'))
+    for size in HOME_SCREEN_SIZES:
+        subprocess.run(['rsvg-convert', '-w', str(size), '-h', str(size), '-o',
+                        str(HERE / f'klimora-{size}.png'), str(HERE / 'klimora.svg')], check=True)
 
 
 if __name__ == '__main__':
