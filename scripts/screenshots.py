@@ -43,17 +43,22 @@ def picture(command, name):
     print(*pictures, sep='\n')
 
 
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *_):
+        pass
+
+
 def web_pictures(site):
-    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=site)
+    handler = functools.partial(QuietHandler, directory=site)
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     for name, scheme in (('web', []), ('web-dark', ['--force-dark-mode'])):
         path = f'{BUILD}/{name}.png'
         subprocess.run(['chromium', '--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
                         '--disable-background-networking', '--disable-component-update',
-                        '--hide-scrollbars', '--lang=es-ES', *scheme, '--window-size=360,1300',
-                        '--virtual-time-budget=3000', f'--screenshot={path}',
-                        f'http://localhost:{server.server_port}/'],
+                        '--hide-scrollbars', '--accept-lang=es-ES', *scheme,
+                        '--window-size=360,1300', '--virtual-time-budget=3000',
+                        f'--screenshot={path}', f'http://localhost:{server.server_port}/'],
                        check=True, stderr=subprocess.DEVNULL)
         print(path)
     server.shutdown()
@@ -61,7 +66,7 @@ def web_pictures(site):
 
 os.chdir(os.path.join(os.path.dirname(__file__), '..'))
 subprocess.run(['bash', '-c', 'source scripts/packages.sh && '
-                'ensure_packages xvfb openbox xdotool imagemagick'], check=True)
+                'ensure_packages xvfb openbox xdotool wmctrl imagemagick chromium'], check=True)
 BUILD = sys.argv[1] if len(sys.argv) > 1 else 'build/test'
 windows = sys.argv[2:3] or glob.glob('build/windows/stage/Klimora-*')
 open_desktop('800x600x24')

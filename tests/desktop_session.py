@@ -98,6 +98,10 @@ def open_desktop(size='1024x768x24'):
         sys.exit(f'FAILED: Xvfb gave no display (status {xvfb.poll()})')
     os.environ['DISPLAY'] = ':' + number
     start('openbox')
+    # A window mapped before openbox manages the screen is never reported
+    # visible to xdotool: a slow start under load must be waited for.
+    wait_for('the window manager', lambda: subprocess.run(
+        ['wmctrl', '-m'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0)
 
 
 def wine_processes(prefix):
