@@ -119,20 +119,13 @@ def wine_processes(prefix):
 
 
 def end_wine(prefix):
-    """Ends every process of the prefix; returns those that outlived the
-    wineserver's own shutdown, which are then killed."""
+    """Ends every process of the prefix; returns any that outlive it."""
     subprocess.run(['wineserver', '-k'], check=False, stderr=subprocess.DEVNULL)
     subprocess.run(['wineserver', '-w'], check=False, timeout=30)
     deadline = time.monotonic() + 10
     while wine_processes(prefix) and time.monotonic() < deadline:
         time.sleep(0.1)
-    left = wine_processes(prefix)
-    for pid in left:
-        try:
-            os.kill(pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
-    return left
+    return wine_processes(prefix)
 
 
 def open_wine_prefix():
