@@ -39,17 +39,29 @@ options=(
 )
 toolchain=cmake/mingw-w64-x86_64.cmake
 host_path=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+# Qt is configured for this prefix and installed elsewhere: no builder's home or
+# cache folder ends up in its files.
+configured_prefix=/opt/klimora/qt-mingw64
+
+# Nothing of the builder's environment reaches the compilers or the archives:
+# not their time zone, language, umask or flags.
+export TZ=UTC LC_ALL=C.UTF-8 LANG=C.UTF-8
+umask 022
+unset CFLAGS CXXFLAGS CPPFLAGS LDFLAGS CMAKE_PREFIX_PATH
 
 # The host tools (moc, uic, rcc) come from Debian's Qt, which must be built
 # from the same source.
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
-# Whatever changes the bytes changes the folder: Qt's source, the compiler
-# and the Windows headers to the last package revision, and this recipe.
+# Whatever changes the bytes changes the folder: Qt's source, the compilers,
+# binutils, the MinGW-w64 runtime and headers to the last package revision,
+# CMake, Ninja and this recipe.
 key=$({
     echo "$version"
+    x86_64-w64-mingw32-gcc-posix --version
     x86_64-w64-mingw32-g++-posix --version
     dpkg-query -W -f='${Package} ${Version}\n' g++-mingw-w64-x86-64-posix \
-        gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+        gcc-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix-runtime gcc-mingw-w64-base \
+        binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev mingw-w64-common cmake ninja-build
     cat scripts/windows_qt.sh "$toolchain"
 } | sha256sum | cut -c1-12)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/klimora
@@ -104,14 +116,20 @@ started=$(date +%s)
 echo "Building Qt $version for Windows into $prefix (once per machine; about 15 minutes)" >&2
 step fetch fetch_source
 source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
+# Every time stamped into the DLLs (by ld, by rcc) is that of this Qt source
+# release, whichever Klimora commit first fills the cache.
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Timestamp)
+export SOURCE_DATE_EPOCH
+# The work folder's random name stays out of __FILE__ and the like.
+map=-ffile-prefix-map=$work=/qt
 step configure cmake -S "$source" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" \
-    "${host_path[@]}" "${options[@]}"
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/$toolchain" -DCMAKE_INSTALL_PREFIX="$configured_prefix" \
+    -DCMAKE_C_FLAGS="$map" -DCMAKE_CXX_FLAGS="$map" "${host_path[@]}" "${options[@]}"
 # Past a failure, on to the end: one run shows every error.
 step build cmake --build "$work/build" -- -k 0
-# Installed aside, with the prefix it will have, and renamed into place last:
-# a run that fails anywhere leaves no Qt that looks whole.
-staged=$work/staged$prefix
+# Installed aside and moved into place last: a run that fails anywhere leaves
+# no Qt that looks whole. Qt's CMake files find their folder wherever it is.
+staged=$work/staged$configured_prefix
 DESTDIR=$work/staged step install cmake --install "$work/build" --strip
 # What the licences ask to pass on with the DLLs: their texts, the copyright
 # of Qt and of the libraries it bundles, and where the source is.
@@ -121,4 +139,10 @@ echo "$version" >"$staged/licenses/debian-version"
 printf '%s\n' "${options[@]}" >"$staged/licenses/configure-options"
 mv "$staged" "$prefix"
 echo "Qt for Windows built in $(($(date +%s) - started)) s" >&2
+# Earlier Qts, built from another source, compiler or recipe, are never used again.
+for old in "$cache"/qt-*-mingw64-*; do
+    [ -d "$old" ] && [[ $old != "$prefix"* && $old != *.work.* ]] || continue
+    echo "Removing an earlier Qt for Windows: $old" >&2
+    rm -rf "$old" "$old".*
+done
 echo "$prefix"

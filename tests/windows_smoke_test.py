@@ -3,22 +3,28 @@
 # build installed into a folder of the user's choosing, this build installed
 # over it, the program started where the installer put it, answered with the
 # mouse and keyboard through xdotool, read off the screen with tesseract,
-# closed, and uninstalled around a file of the user's own.
+# closed, and uninstalled around a file of the user's own. Then the portable
+# zip unpacked and run, and the installer's guards: another program's folder,
+# a missing earlier uninstaller.
 #
 #     windows_smoke_test.py BUILD_DIR   (as windows_package.sh left it)
-import filecmp
 import glob
+import hashlib
 import os
 import subprocess
 import sys
 import time
+import zipfile
 
 from desktop_session import (check, end_wine, open_desktop, open_wine_prefix, start,
-                             temporary_folder, wait_for, xdotool)
+                             temporary_folder, wait_for, wine_processes, xdotool)
 
 BUILD = sys.argv[1]
 STAGE = glob.glob(f'{BUILD}/stage/Klimora-*')[0]
 SETUP = glob.glob(f'{BUILD}/Klimora-*-setup.exe')[0]
+ZIP = glob.glob(f'{BUILD}/Klimora-*-portable.zip')[0]
+# The installer's exit codes, as the README lists them.
+MISSING_UNINSTALLER, PROGRAM_OPEN = 2, 32
 UNINSTALL_KEY = r'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Klimora'
 SCALE = 3  # tesseract reads the 8-point face best enlarged
 scratch = temporary_folder()
@@ -41,6 +47,14 @@ def wine(*command):
 def files(root):
     return sorted(os.path.relpath(os.path.join(top, name), root)
                   for top, _, names in os.walk(root) for name in names)
+
+
+def contents(root):
+    """Each file under root with the sha256 of its bytes."""
+    def digest(name):
+        with open(os.path.join(root, name), 'rb') as file:
+            return hashlib.sha256(file.read()).hexdigest()
+    return {name: digest(name) for name in files(root)}
 
 
 def older_installer():
@@ -114,9 +128,8 @@ def window_named(pattern):
                           stdout=subprocess.PIPE, check=False).stdout.split()
 
 
-def use_klimora(locale, separator):
-    os.environ['LC_ALL'] = locale
-    klimora = start('wine', rf'{chosen}\Klimora.exe')
+def open_klimora(program):
+    klimora = start('wine', program)
     window = wait_for('the window', lambda: window_named('Klimora'), 60)[0]
     subprocess.run(['wmctrl', '-i', '-r', window, '-b', 'add,maximized_vert,maximized_horz'],
                    check=True)
@@ -128,6 +141,17 @@ def use_klimora(locale, separator):
         click_below('Si', yes)
     answer('4', '5', '3', '9', '2')
     shown('3049 frigorias/hora')
+    return klimora
+
+
+def close(klimora):
+    xdotool('key', 'alt+F4')
+    check('exit status', klimora.wait(30), 0)
+
+
+def use_klimora(locale, separator):
+    os.environ['LC_ALL'] = locale
+    klimora = open_klimora(rf'{chosen}\Klimora.exe')
 
     for no in (1, 2):
         click_below('No', no)
@@ -148,20 +172,20 @@ def use_klimora(locale, separator):
     shown(f'788{separator}24999332428 frigorias/hora')
 
     if locale.startswith('es'):
-        before = files(folder)
+        before = contents(folder)
         upgrade = subprocess.run(['wine', SETUP, '/S'], timeout=120).returncode
-        check('a silent upgrade while Klimora is open fails', upgrade != 0, True)
-        check('files unchanged by that upgrade', files(folder) == before, True)
+        check('a silent upgrade while Klimora is open', upgrade, PROGRAM_OPEN)
+        check('files unchanged by that upgrade', contents(folder) == before, True)
 
-    xdotool('key', 'alt+F4')
-    check('exit status', klimora.wait(30), 0)
+    close(klimora)
 
 
 check('older version installed', wine(older_installer(), '/S', f'/D={chosen}').returncode, 0)
 check('its extra file', os.path.isfile(f'{folder}/obsoleto.txt'), True)
 check('upgrade', wine(SETUP, '/S').returncode, 0)
 check('files installed', files(folder), sorted(files(STAGE) + ['Desinstalar.exe']))
-check('each as built', filecmp.cmpfiles(folder, STAGE, files(STAGE), shallow=False)[1:], ([], []))
+check('each as built', contents(folder) == dict(contents(STAGE), **{
+    'Desinstalar.exe': contents(folder)['Desinstalar.exe']}), True)
 check('installed where the earlier version was', os.path.exists(f'{drive}/Program Files/Klimora'),
       False)
 check('shortcut', os.path.isfile(shortcut), True)
@@ -179,4 +203,52 @@ left = subprocess.run(['find', drive, '-iname', '*klimora*', '-not', '-path', fo
                       stdout=subprocess.PIPE, text=True, check=True).stdout.split('\n')[:-1]
 check('files left elsewhere', left, [])
 check('entry left behind', wine('reg', 'query', UNINSTALL_KEY).returncode != 0, True)
+
+# The portable zip, unpacked where a Spanish user might keep it.
+tools = f'{drive}/Herramientas/Climatización'
+with zipfile.ZipFile(ZIP) as archive:
+    archive.extractall(tools)
+(top,) = os.listdir(tools)
+check('the zip holds the folder as built', contents(f'{tools}/{top}') == contents(STAGE), True)
+close(open_klimora(f'{tools}/{top}/Klimora.exe'))
+
+# A folder that holds another program gets a Klimora folder of its own, and
+# neither the install nor the uninstall touches the other program's files.
+other = f'{drive}/OtroPrograma'
+os.makedirs(other)
+with open(f'{other}/Qt6Core.dll', 'wb') as dll:
+    dll.write(b'otro programa\n')
+theirs = contents(other)
+check('install into another program\'s folder', wine(SETUP, '/S', r'/D=C:\OtroPrograma').returncode, 0)
+check('its program in a folder of its own', os.path.isfile(f'{other}/Klimora/Klimora.exe'), True)
+check('the other program\'s Qt6Core.dll', contents(other)['Qt6Core.dll'], theirs['Qt6Core.dll'])
+wine(f'{other}/Klimora/Desinstalar.exe', '/S')
+check('after the uninstall', contents(other), theirs)
+
+# An earlier install that lost its uninstaller is left whole.
+os.remove(f'{folder}/mis notas.txt')
+check('install', wine(SETUP, '/S', f'/D={chosen}').returncode, 0)
+os.remove(f'{folder}/Desinstalar.exe')
+before = contents(folder)
+check('upgrade without the earlier uninstaller', wine(SETUP, '/S').returncode, MISSING_UNINSTALLER)
+check('files unchanged by that upgrade', contents(folder) == before, True)
+
+
+def programs_running():
+    """What still runs in the prefix, less Wine's own services."""
+    services = ('wineserver', 'services.exe', 'winedevice.exe', 'plugplay.exe', 'explorer.exe',
+                'rpcss.exe', 'svchost.exe', 'conhost.exe')
+    running = []
+    for pid in wine_processes(prefix):
+        try:
+            with open(f'/proc/{pid}/cmdline', 'rb') as cmdline:
+                command = cmdline.read().replace(b'\0', b' ').decode(errors='replace').strip()
+        except OSError:
+            continue  # ended meanwhile
+        if not any(service in command.lower() for service in services):
+            running.append(command)
+    return running
+
+
+check('programs still running before Wine is ended', programs_running(), [])
 check('Wine processes left running', end_wine(prefix), [])
