@@ -3,19 +3,17 @@
 with the longest total it can show. Runs the built program on Xvfb under
 openbox, the Linux one and, once scripts/windows.sh has built it, the Windows
 one under Wine, and types as a user would. Once scripts/web.sh has built the
-web page, it is pictured too as a 360-pixel phone shows it, light and dark.
+web page, it is pictured too as a 360-pixel phone shows it, in Chromium,
+Firefox and WebKit, light and dark.
 Prints the pictures' paths.
 
 Usage: screenshots.py [BUILD_DIR [WINDOWS_FOLDER]]
        (defaults: build/test, and build/windows/stage/Klimora-* if there)
 """
-import functools
 import glob
-import http.server
 import os
 import subprocess
 import sys
-import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), '..', 'tests'))
@@ -43,30 +41,16 @@ def picture(command, name):
     print(*pictures, sep='\n')
 
 
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *_):
-        pass
-
-
 def web_pictures(site):
-    handler = functools.partial(QuietHandler, directory=site)
-    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    for name, scheme in (('web', []), ('web-dark', ['--force-dark-mode'])):
-        path = f'{BUILD}/{name}.png'
-        subprocess.run(['chromium', '--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
-                        '--disable-background-networking', '--disable-component-update',
-                        '--hide-scrollbars', '--accept-lang=es-ES', *scheme,
-                        '--window-size=360,1300', '--virtual-time-budget=3000',
-                        f'--screenshot={path}', f'http://localhost:{server.server_port}/'],
-                       check=True, stderr=subprocess.DEVNULL)
-        print(path)
-    server.shutdown()
+    """The page in the three engines, on a display of its own as tall as the page."""
+    subprocess.run(['xvfb-run', '-a', '-s', '-screen 0 1280x1800x24', 'node',
+                    'scripts/web_screenshots.mjs', site, BUILD], check=True)
 
 
 os.chdir(os.path.join(os.path.dirname(__file__), '..'))
 subprocess.run(['bash', '-c', 'source scripts/packages.sh && '
-                'ensure_packages xvfb openbox xdotool wmctrl imagemagick chromium'], check=True)
+                'ensure_packages xvfb openbox xdotool wmctrl imagemagick nginx chromium firefox-esr '
+                'webkit2gtk-driver'], check=True)
 BUILD = sys.argv[1] if len(sys.argv) > 1 else 'build/test'
 windows = sys.argv[2:3] or glob.glob('build/windows/stage/Klimora-*')
 open_desktop('800x600x24')

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Klimora for browsers: builds the calculation with emscripten, runs its suite
-# under Node, puts the page together in build/web/site/ and tests it in
-# Debian's Chromium. Prints the site's folder last.
+# under Node, puts the page together in build/web/site/, checks it against the
+# oldest browsers it supports, tests it in Chromium, Firefox and WebKit served
+# by nginx, and runs its benchmark once. Prints the site's folder last.
 set -euo pipefail
 shopt -s inherit_errexit
 cd "$(dirname "$0")/.."
@@ -11,7 +12,8 @@ source scripts/packages.sh
 # npm conflicts with a Node installed otherwise.
 node_packages=()
 command -v node >/dev/null || node_packages=(nodejs npm)
-ensure_packages cmake ninja-build emscripten googletest python3 chromium "${node_packages[@]}"
+ensure_packages cmake ninja-build emscripten googletest python3 locales xvfb nginx \
+    chromium firefox-esr webkit2gtk-driver "${node_packages[@]}"
 npm ci --no-audit --no-fund --loglevel=error
 
 build=build/web
@@ -19,5 +21,23 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DKLIMORA_BUILD_GUI=OFF -DKLIMORA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure
-KLIMORA_SITE="$build/site" node --test tests/web_page_test.mjs
+node scripts/check_browser_support.mjs
+
+# WebKit's MiniBrowser takes the page's language from its locale: the tests'
+# languages, compiled here, where the browsers look for them.
+export LOCPATH=$PWD/$build/locales
+mkdir -p "$LOCPATH"
+for locale in es_ES en_US es_MX; do
+    [ -d "$LOCPATH/$locale.UTF-8" ] || localedef -i "$locale" -f UTF-8 "$LOCPATH/$locale.UTF-8"
+done
+for engine in chromium firefox webkit; do
+    started=$(date +%s)
+    KLIMORA_SITE=$build/site KLIMORA_BROWSER=$engine xvfb-run -a node --test --test-timeout=120000 \
+        tests/web_page_test.mjs
+    echo "The page's tests in $engine: $(($(date +%s) - started)) s"
+done
+
+# Once, so that it cannot rot unseen; its figures mean little on a busy machine.
+(cd bench/web && npm ci --no-audit --no-fund --loglevel=error)
+node bench/web/measure.mjs "$build/site"
 realpath "$build/site"

@@ -5,6 +5,7 @@ the icons, and a service worker that keeps exactly these files offline.
 
 Usage: build_site.py FORM_UI ICONS_DIR CALC_DIR VERSION SITE_DIR
 """
+import gzip
 import hashlib
 import html
 import json
@@ -15,10 +16,9 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 HERE = pathlib.Path(__file__).resolve().parent
+COMPRESSED = ('.html', '.js', '.mjs', '.css', '.wasm', '.webmanifest', '.svg')
 ICONS = ('klimora.svg', 'klimora-32.png', 'klimora-180.png', 'klimora-192.png',
          'klimora-512.png')
-CALC = ('klimora-calc.mjs', 'klimora-calc.wasm')
-PAGE = ('klimora.js', 'style.css', 'manifest.webmanifest')
 
 
 def form_texts(ui):
@@ -39,17 +39,38 @@ def filled(template, texts):
     return re.sub(r'\{\{(\w+)\}\}', text, template)
 
 
+def hashed(site, name, data):
+    """Writes data under name with a digest of it in the name; returns that name."""
+    stem, dot, suffix = name.partition('.')
+    final = f'{stem}.{hashlib.sha256(data).hexdigest()[:10]}{dot}{suffix}'
+    (site / final).write_bytes(data)
+    return final
+
+
 def main():
     ui, icons, calc, version, site = sys.argv[1:]
     site = pathlib.Path(site)
+    calc = pathlib.Path(calc)
     shutil.rmtree(site, ignore_errors=True)
     (site / 'icons').mkdir(parents=True)
+    # Each file an older page could be served with carries its digest in its
+    # name, and so does each name that refers to it: the module and its wasm,
+    # then the page's script and style. Only the page, the worker, the
+    # manifest and the icons keep fixed names.
+    wasm = hashed(site, 'klimora-calc.wasm', (calc / 'klimora-calc.wasm').read_bytes())
+    glue = (calc / 'klimora-calc.mjs').read_text(encoding='utf-8')
+    glue = hashed(site, 'klimora-calc.mjs', glue.replace('klimora-calc.wasm', wasm).encode())
+    script = (HERE / 'klimora.js').read_text(encoding='utf-8')
+    script = script.replace("'./klimora-calc.mjs'", f"'./{glue}'").replace('{{version}}', version)
+    script = hashed(site, 'klimora.js', script.encode())
+    style = hashed(site, 'style.css', (HERE / 'style.css').read_bytes())
+    names = {'klimora-calc.mjs': glue, 'klimora.js': script, 'style.css': style}
     page = filled((HERE / 'index.html').read_text(encoding='utf-8'), form_texts(ui))
+    page = re.sub(r'(?<=")(klimora-calc\.mjs|klimora\.js|style\.css)(?=")',
+                  lambda match: names[match[1]], page)
     (site / 'index.html').write_text(page, encoding='utf-8')
-    for name in PAGE:
+    for name in ('manifest.webmanifest', 'sin-script.css'):
         shutil.copyfile(HERE / name, site / name)
-    for name in CALC:
-        shutil.copyfile(pathlib.Path(calc) / name, site / name)
     for name in ICONS:
         shutil.copyfile(pathlib.Path(icons) / name, site / 'icons' / name)
 
@@ -58,9 +79,14 @@ def main():
     for name in files:
         digest.update(name.encode() + b'\0' + (site / name).read_bytes())
     worker = (HERE / 'sw.js').read_text(encoding='utf-8')
-    worker = worker.replace('{{cache}}', f'klimora-{version}-{digest.hexdigest()[:12]}')
-    worker = worker.replace('{{files}}', json.dumps(['./'] + files))
+    worker = worker.replace('{{cache}}', f'{version}-{digest.hexdigest()[:12]}')
+    worker = worker.replace("['{{files}}']", json.dumps(['./'] + files))
     (site / 'sw.js').write_text(worker, encoding='utf-8')
+
+    # Beside each text file, its gzipped copy, for the server to send as it is.
+    for path in site.rglob('*'):
+        if path.suffix in COMPRESSED:
+            path.with_name(path.name + '.gz').write_bytes(gzip.compress(path.read_bytes(), 9, mtime=0))
 
 
 if __name__ == '__main__':

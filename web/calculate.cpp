@@ -7,28 +7,17 @@
 #include <cstddef>
 #include <exception>
 #include <string>
-#include <string_view>
 
 namespace {
 
-// The box the page focuses when an answer is wrong.
-std::string_view boxOf(klimora::Answer answer)
+// The answer to mend, as its place among the five texts (0 for the length),
+// or empty. Answer lists the texts in the order they are passed.
+std::string placeOf(klimora::Answer answer)
 {
-    switch (answer) {
-    case klimora::Answer::Length:
-        return "largo";
-    case klimora::Answer::Width:
-        return "ancho";
-    case klimora::Answer::Openings:
-        return "puertas";
-    case klimora::Answer::Walls:
-        return "paredes";
-    case klimora::Answer::Occupants:
-        return "personas";
-    case klimora::Answer::None:
-        break;
+    if (answer == klimora::Answer::None) {
+        return {};
     }
-    return {};
+    return {static_cast<char>('0' + static_cast<int>(answer) - static_cast<int>(klimora::Answer::Length))};
 }
 
 // Read by the page before its next call.
@@ -36,11 +25,17 @@ std::string reply;
 
 } // namespace
 
+// The version this module was built as, which the page checks before use.
+extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_version()
+{
+    return KLIMORA_VERSION;
+}
+
 // One press of "Calcular". The five answer texts lie one after another in
 // `texts`, as UTF-8 of the given byte lengths (a text may hold any character,
 // NUL included), in the order length, width, openings, walls, occupants.
-// Replies "total<TAB>text<TAB>equivalents", or "error<TAB>box<TAB>message",
-// where box names the answer to mend and may be empty.
+// Replies "total<TAB>text<TAB>equivalents", or "error<TAB>place<TAB>message",
+// where place is that of the text to mend, and may be empty.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_calculate(
     int topFloor, int sunny, int appliances, const char *texts, int lengthBytes, int widthBytes,
     int openingsBytes, int wallsBytes, int occupantsBytes, int decimalSeparator)
@@ -66,7 +61,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_calculate(
         reply = "total\t" + klimora::numberToText(total, format) + '\t' +
                 klimora::equivalentsText(total, format);
     } catch (const klimora::CalcError &error) {
-        reply = "error\t" + std::string(boxOf(error.answer())) + '\t' + error.message();
+        reply = "error\t" + placeOf(error.answer()) + '\t' + error.message();
     } catch (const std::exception &) {
         reply = "error\t\tError inesperado";
     }

@@ -1,0 +1,254 @@
+// The three engines a phone's browser is built on, behind one small interface:
+// Chromium through playwright-core (the DevTools protocol), Firefox through
+// puppeteer-core (WebDriver BiDi) and WebKit through WebKitWebDriver (classic
+// W3C WebDriver, spoken here with fetch). What the page's tests and its
+// pictures need of a browser, and no more:
+//
+//     const browser = await launch('webkit', { language: 'es-ES', colorScheme: 'dark' });
+//     const page = await browser.newPage({ width: 360, height: 740 });
+//     await page.goto(url);
+//     await page.type(await byRole(page, 'textbox', 'Largo'), '4');
+//     await page.click(await byRole(page, 'button', 'Calcular'));
+//     await liveText(page, 'status'); await page.evaluate((a, b) => a + b, 1, 2);
+//     await page.screenshot('web.png');
+//
+// Debian's packages: chromium, firefox-esr, and webkit2gtk-driver, which needs
+// an X display (Xvfb) and the language's locale generated.
+import { spawn } from 'node:child_process';
+import { mkdir, mkdtemp, rm, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { chromium } from 'playwright-core';
+import puppeteer from 'puppeteer-core';
+import { freePort } from './serve_site.mjs';
+
+export const engines = ['chromium', 'firefox', 'webkit'];
+
+// A call of fn with args, as source text that every engine can run.
+const call = (fn, args) => `(${fn})(...${JSON.stringify(args)})`;
+
+// Playwright's and Puppeteer's pages take the same calls.
+function drive(engine, page) {
+  return {
+    engine,
+    native: page,
+    goto: (url) => page.goto(url),
+    reload: () => page.reload(),
+    evaluate: (fn, ...args) => page.evaluate(call(fn, args)),
+    click: (selector) => page.click(selector),
+    // Selects what the box holds and types over it, as a person does.
+    async type(selector, text) {
+      await page.click(selector);
+      await page.keyboard.down('Control');
+      await page.keyboard.press('a');
+      await page.keyboard.up('Control');
+      await page.keyboard.press('Backspace');
+      await page.keyboard.type(text);
+    },
+    screenshot: (path) => page.screenshot({ path }),
+    close: () => page.close(),
+  };
+}
+
+// A profile of its own on disk, as a person's browser has: an incognito one
+// can neither install the page nor keep it.
+async function launchChromium({ language, colorScheme }) {
+  const profile = await mkdtemp(path.join(tmpdir(), 'klimora-chromium-'));
+  // A language Intl rejects ("C") cannot be emulated: the page is told it instead.
+  const known = (() => {
+    try {
+      return Intl.getCanonicalLocales(language).length > 0;
+    } catch {
+      return false;
+    }
+  })();
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium',
+    // Quiet on a closed network; root needs no sandbox.
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    locale: known ? language : undefined,
+    colorScheme,
+  });
+  if (!known) {
+    await context.addInitScript(`Object.defineProperty(Navigator.prototype, 'language', { get: () => ${JSON.stringify(language)} })`);
+  }
+  return {
+    async newPage(viewport) {
+      const page = await context.newPage();
+      await page.setViewportSize(viewport);
+      return drive('chromium', page);
+    },
+    async close() {
+      await context.close();
+      await rm(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+async function launchFirefox({ language, colorScheme }) {
+  const browser = await puppeteer.launch({
+    browser: 'firefox',
+    executablePath: '/usr/bin/firefox-esr',
+    headless: true,
+    extraPrefsFirefox: {
+      'intl.accept_languages': language,
+      'layout.css.prefers-color-scheme.content-override': colorScheme === 'dark' ? 0 : 1,
+    },
+  });
+  return {
+    async newPage(viewport) {
+      const page = await browser.newPage();
+      await page.setViewport(viewport);
+      return drive('firefox', page);
+    },
+    close: () => browser.close(),
+  };
+}
+
+// WebKitGTK's MiniBrowser takes its language from the locale it runs under,
+// and its colours from the GTK theme. Its toolbar, shrunk to nothing by a GTK
+// style sheet of its own, lets its window be as narrow as a phone.
+async function launchWebKit({ language, colorScheme }) {
+  const port = await freePort();
+  const locale = `${language.replace('-', '_')}.UTF-8`;
+  const config = await mkdtemp(path.join(tmpdir(), 'klimora-webkit-'));
+  await mkdir(path.join(config, 'gtk-3.0'));
+  await writeFile(path.join(config, 'gtk-3.0', 'gtk.css'),
+    '* { min-width: 0; min-height: 0; padding: 0; margin: 0; font-size: 1px; }\n');
+  const driver = spawn('WebKitWebDriver', [`--port=${port}`], {
+    stdio: 'ignore',
+    env: {
+      ...process.env, LANG: locale, LC_ALL: locale, XDG_CONFIG_HOME: config,
+      ...(colorScheme === 'dark' && { GTK_THEME: 'Adwaita:dark' }),
+    },
+  });
+  const base = `http://127.0.0.1:${port}`;
+  async function request(method, path, body) {
+    const response = await fetch(base + path, {
+      method, headers: { 'Content-Type': 'application/json' }, body: body && JSON.stringify(body),
+    });
+    const { value } = await response.json();
+    if (!response.ok) throw new Error(`WebDriver ${method} ${path}: ${value.error}: ${value.message}`);
+    return value;
+  }
+  for (const deadline = Date.now() + 10000; ;) {
+    try {
+      await request('GET', '/status');
+      break;
+    } catch (error) {
+      if (Date.now() > deadline) throw error;
+      await new Promise((resolve) => setTimeout(resolve, 100));
+    }
+  }
+  // The driver holds one session, a page, at a time: a new page ends the last.
+  let sessionId = null;
+  const endSession = async () => {
+    if (sessionId) await request('DELETE', `/session/${sessionId}`).catch(() => {});
+    sessionId = null;
+  };
+  return {
+    async newPage(viewport) {
+      await endSession();
+      ({ sessionId } = await request('POST', '/session', {
+        capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': {
+          binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', args: ['--automation'],
+        } } },
+      }));
+      const session = (method, path, body) => request(method, `/session/${sessionId}${path}`, body);
+      const element = async (selector) =>
+        Object.values(await session('POST', '/element', { using: 'css selector', value: selector }))[0];
+      const evaluate = async (fn, ...args) => {
+        const script = `const done = arguments[0];
+          Promise.resolve().then(() => ${call(fn, args)})
+            .then((value) => done({ value }), (error) => done({ error: String(error) }));`;
+        const reply = await session('POST', '/execute/async', { script, args: [] });
+        if ('error' in reply) throw new Error(reply.error);
+        return reply.value;
+      };
+      // The window holds the page and a frame around it: grown until the page
+      // has the size asked for.
+      const size = { ...viewport };
+      for (let tries = 0; tries < 3; ++tries) {
+        await session('POST', '/window/rect', size);
+        const [width, height] = await evaluate(() => [innerWidth, innerHeight]);
+        if (width === viewport.width && height === viewport.height) break;
+        size.width += viewport.width - width;
+        size.height += viewport.height - height;
+      }
+      return {
+        engine: 'webkit',
+        goto: (url) => session('POST', '/url', { url }),
+        reload: () => session('POST', '/refresh', {}),
+        evaluate,
+        click: async (selector) => session('POST', `/element/${await element(selector)}/click`, {}),
+        async type(selector, text) {
+          const id = await element(selector);
+          await session('POST', `/element/${id}/click`, {});
+          // Control+A and Backspace, as the other engines type them, then the text.
+          await session('POST', '/actions', { actions: [{ type: 'key', id: 'keyboard', actions: [
+            { type: 'keyDown', value: '\uE009' }, { type: 'keyDown', value: 'a' }, { type: 'keyUp', value: 'a' },
+            { type: 'keyUp', value: '\uE009' }, { type: 'keyDown', value: '\uE003' }, { type: 'keyUp', value: '\uE003' }] }] });
+          if (text) await session('POST', `/element/${id}/value`, { text });
+        },
+        screenshot: async (path) => writeFile(path, Buffer.from(await session('GET', '/screenshot'), 'base64')),
+        close: endSession,
+      };
+    },
+    async close() {
+      await endSession();
+      driver.kill();
+      await rm(config, { recursive: true, force: true });
+    },
+  };
+}
+
+// options: language (a tag such as "es-ES", or "C"), colorScheme ("light" or "dark").
+export function launch(engine, { language = 'es-ES', colorScheme = 'light' } = {}) {
+  const launchers = { chromium: launchChromium, firefox: launchFirefox, webkit: launchWebKit };
+  return launchers[engine]({ language, colorScheme });
+}
+
+// The one visible element of the role (textbox, radio, button or group) whose
+// accessible name is name, or for a group holds it, within the group whose
+// name holds within: a selector for page.click and page.type. The names are
+// found as a screen reader finds them on this page: by aria-labelledby, label,
+// legend or text, less what is hidden.
+export function byRole(page, role, name, within = '') {
+  return page.evaluate((role, name, within) => {
+    const text = (element) => {
+      const shown = element?.cloneNode(true);
+      shown?.querySelectorAll('[hidden], [aria-hidden=true]').forEach((hidden) => hidden.remove());
+      return shown?.textContent.replace(/\s+/g, ' ').trim() ?? '';
+    };
+    const nameOf = (element) => {
+      const labelledBy = element.getAttribute('aria-labelledby');
+      if (labelledBy) return labelledBy.split(' ').map((id) => text(document.getElementById(id))).join(' ');
+      if (element.labels?.length) return [...element.labels].map(text).join(' ');
+      if (element.tagName === 'FIELDSET') return text(element.querySelector('legend'));
+      return text(element);
+    };
+    const kinds = { textbox: 'input[type=text]', radio: 'input[type=radio]', button: 'button', group: 'fieldset' };
+    const named = (element, wanted, exact) => (exact ? nameOf(element) === wanted : nameOf(element).includes(wanted));
+    const scope = within
+      ? [...document.querySelectorAll('fieldset')].find((group) => named(group, within, false)) : document;
+    const found = [...scope.querySelectorAll(kinds[role])]
+      .filter((element) => element.getClientRects().length && named(element, name, role !== 'group'));
+    if (found.length !== 1) throw new Error(`${found.length} visible ${role}s named ${name}`);
+    window.klimoraFound = (window.klimoraFound ?? 0) + 1;
+    found[0].dataset.found = window.klimoraFound;
+    return `[data-found="${window.klimoraFound}"]`;
+  }, role, name, within);
+}
+
+// What a screen reader finds in the page's visible live regions of the role
+// (status, alert), each blank or line break one space: engines break lines
+// apart differently.
+export function liveText(page, role) {
+  return page.evaluate((role) => [...document.querySelectorAll(`[role=${role}]`)]
+    .filter((element) => element.getClientRects().length).map((element) => {
+      const shown = element.cloneNode(true);
+      shown.querySelectorAll('[hidden], [aria-hidden=true]').forEach((hidden) => hidden.remove());
+      return shown.textContent.replace(/\s+/g, ' ').trim();
+    }).filter(Boolean).join(' '), role);
+}

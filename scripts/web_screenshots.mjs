@@ -1,0 +1,32 @@
+// Pictures of the web page for a person to look at: as a 360-pixel phone
+// shows it, whole, in Chromium, Firefox and WebKit, light and dark, with the
+// worked example answered. Prints the pictures' paths. Needs an X display
+// tall enough for the page (WebKit draws into a real window).
+//
+//     node scripts/web_screenshots.mjs SITE_DIR OUT_DIR
+import { byRole, engines, launch } from './browsers.mjs';
+import { serveSite } from './serve_site.mjs';
+
+const [site, out] = process.argv.slice(2);
+const server = await serveSite(site);
+try {
+  for (const engine of engines) {
+    for (const colorScheme of ['light', 'dark']) {
+      const browser = await launch(engine, { colorScheme });
+      const page = await browser.newPage({ width: 360, height: 1600 });
+      await page.goto(server.url);
+      for (const question of ['[ 1 ]', '[ 4 ]', '[ 6 ]']) await page.click(await byRole(page, 'radio', 'Si', question));
+      for (const [box, text] of [['largo', '4'], ['ancho', '5'], ['puertas', '3'], ['paredes', '9'], ['personas', '2']]) {
+        await page.type(`#${box}`, text);
+      }
+      await page.click(await byRole(page, 'button', 'Calcular'));
+      await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 500)));
+      const picture = `${out}/web-${engine}${colorScheme === 'dark' ? '-dark' : ''}.png`;
+      await page.screenshot(picture);
+      console.log(picture);
+      await browser.close();
+    }
+  }
+} finally {
+  await server.close();
+}
