@@ -27,13 +27,11 @@ copy_sources() {
         (cd "$source" && xargs -0 cp --parents -t "$1")
 }
 
-# The files a path names, with a zip's members unpacked.
+# The bytes of the files the paths name, a zip's members unpacked.
 bytes_of() {
-    local path
     while IFS= read -r path; do
         case $path in
-        *.zip) python3 -c 'import sys, zipfile
-z = zipfile.ZipFile(sys.argv[1])
+        *.zip) python3 -c 'import sys, zipfile; z = zipfile.ZipFile(sys.argv[1])
 for name in z.namelist(): sys.stdout.buffer.write(z.read(name))' "$path" ;;
         *) cat "$path" ;;
         esac

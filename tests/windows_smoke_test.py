@@ -8,6 +8,7 @@
 # a missing earlier uninstaller.
 #
 #     windows_smoke_test.py BUILD_DIR   (as windows_package.sh left it)
+import contextlib
 import glob
 import hashlib
 import os
@@ -238,16 +239,11 @@ def programs_running():
     """What still runs in the prefix, less Wine's own services."""
     services = ('wineserver', 'services.exe', 'winedevice.exe', 'plugplay.exe', 'explorer.exe',
                 'rpcss.exe', 'svchost.exe', 'conhost.exe')
-    running = []
+    commands = []
     for pid in wine_processes(prefix):
-        try:
-            with open(f'/proc/{pid}/cmdline', 'rb') as cmdline:
-                command = cmdline.read().replace(b'\0', b' ').decode(errors='replace').strip()
-        except OSError:
-            continue  # ended meanwhile
-        if not any(service in command.lower() for service in services):
-            running.append(command)
-    return running
+        with contextlib.suppress(OSError), open(f'/proc/{pid}/cmdline', 'rb') as cmdline:
+            commands.append(cmdline.read().replace(b'\0', b' ').decode(errors='replace').strip())
+    return [command for command in commands if not any(s in command.lower() for s in services)]
 
 
 check('programs still running before Wine is ended', programs_running(), [])
