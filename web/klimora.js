@@ -110,7 +110,7 @@ function storedSeparator() {
 function languageSeparator() {
   try {
     const parts = new Intl.NumberFormat(navigator.language || undefined).formatToParts(1.5);
-    return parts.find((part) => part.type === 'decimal')?.value === '.' ? '.' : ',';
+    return parts.find((part) => part.type === 'decimal')?.value === ',' ? ',' : '.';
   } catch {
     return ',';
   }
@@ -166,13 +166,17 @@ function showError(box, message, separatorHint) {
   }
 }
 
-function clearError() {
+function unmarkBoxes() {
   for (const name of answerBoxes) {
     const box = field(name);
     box.removeAttribute('aria-invalid');
     if (box.dataset.describedby) box.setAttribute('aria-describedby', box.dataset.describedby);
     else box.removeAttribute('aria-describedby');
   }
+}
+
+function clearError() {
+  unmarkBoxes();
   errorText.textContent = '';
   error.classList.remove('con-mensaje');
   otherSeparatorButton.hidden = true;
@@ -208,11 +212,13 @@ async function press() {
     showLoading(false);
   }
   showUnavailable('');
-  clearError();
+  // The message stays until replaced: the same one again is then heard again.
+  unmarkBoxes();
   try {
     const answers = answersOnThePage();
     const [kind, first, second] = calculate(calc, answers, separator);
     if (kind === 'total') {
+      clearError();
       showTotal(first, second);
       return;
     }
