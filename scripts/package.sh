@@ -15,7 +15,7 @@ export_source_date_epoch
 umask 022
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DKLIMORA_BUILD_TESTS=OFF -DKLIMORA_BUILD_BENCHMARKS=OFF >&2
-cmake --build "$build" >&2
+build_for_this_commit "$build"
 rm -f "$build"/*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 realpath "$build"/*.deb

@@ -44,6 +44,16 @@ export_source_date_epoch() {
     export SOURCE_DATE_EPOCH
 }
 
+# Builds a configured folder for this commit. rcc and ld write the commit's
+# time into their outputs, a change ninja cannot see: a folder last built for
+# another commit is built anew. Its output goes to standard error.
+build_for_this_commit() {
+    local build=$1 stamp=$1/source-date-epoch clean=()
+    [ "$(cat "$stamp" 2>/dev/null)" = "$SOURCE_DATE_EPOCH" ] || clean=(--clean-first)
+    cmake --build "$build" "${clean[@]}" >&2
+    echo "$SOURCE_DATE_EPOCH" >"$stamp"
+}
+
 # What any build of the program needs; the fonts are the window's face.
 build_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
     fonts-liberation2)

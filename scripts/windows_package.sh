@@ -34,7 +34,7 @@ cmake "${fresh[@]}" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_FIND_ROOT_PATH="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_INSTALL_BINDIR=. "$@" >/dev/null
-cmake --build "$build" >&2
+build_for_this_commit "$build"
 
 # The folder the zip and the installer hold, for the tests to compare with.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cache")
