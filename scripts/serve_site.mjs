@@ -37,8 +37,9 @@ export async function serveSite(folder, { headers = {} } = {}) {
   const prefix = await mkdtemp(path.join(tmpdir(), 'klimora-nginx-'));
   await mkdir(path.join(prefix, 'temp'));
   const port = await freePort();
+  const address = `127.0.0.1:${port}`;
   let text = (await readFile(configuration, 'utf8'))
-    .replaceAll('{{root}}', path.resolve(folder)).replaceAll('{{listen}}', `127.0.0.1:${port}`);
+    .replaceAll('{{root}}', path.resolve(folder)).replaceAll('{{listen}}', address);
   for (const [name, value] of Object.entries(headers)) {
     text = text.replace(new RegExp(`add_header ${name} .*;`), `add_header ${name} "${value}" always;`);
   }
@@ -52,7 +53,8 @@ export async function serveSite(folder, { headers = {} } = {}) {
       nginx = spawn('nginx', ['-p', prefix, '-c', 'nginx.conf', '-g', global],
         { stdio: ['ignore', 'ignore', 'inherit'] });
       const deadline = Date.now() + 10000;
-      while (!(await answers(server.url))) {
+      // Asked by its IPv4 address: Node 18's fetch tries only localhost's ::1.
+      while (!(await answers(`http://${address}/`))) {
         if (nginx.exitCode !== null || Date.now() > deadline) throw new Error('nginx did not start');
         await new Promise((resolve) => setTimeout(resolve, 50));
       }

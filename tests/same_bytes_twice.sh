@@ -3,8 +3,7 @@
 # each, and checks that the last COUNT paths it prints name files with the same
 # bytes in both, and that none of them holds the builder's home, cache or
 # source folder. The second copy is built as a stranger would: another home,
-# time zone, language and umask, another user where a user namespace can be
-# had, and on a shuffled directory order where disorderfs can mount. Both share
+# time zone, language, umask and user, on a shuffled directory order. Both share
 # the Qt for Windows cache, which holds no builder's path of its own.
 # Usage: same_bytes_twice.sh COUNT COMMAND...   (COMMAND runs in each copy)
 # With SAME_BYTES_KEEP naming a folder, the first build's files are copied there.
@@ -53,25 +52,17 @@ build() {
 copy_sources "$scratch/one"
 build one "$scratch/one" "$@"
 
-# The stranger's copy, on a shuffled directory order if disorderfs can mount.
+# The stranger's copy, on a shuffled directory order, as another user. A
+# stranger who cannot be made is a failure, never a weaker check that passes.
 copy_sources "$scratch/sources"
-stranger=$scratch/sources
 mkdir "$scratch/shuffled"
-if disorderfs --shuffle-dirents=yes --multi-user=yes "$scratch/sources" "$scratch/shuffled" \
-    >/dev/null 2>&1; then
-    mounted=$scratch/shuffled
-    stranger=$mounted
-else
-    echo "disorderfs could not mount here: the second build reads directories in their own order"
-fi
-user=()
-if unshare --map-user=1234 --map-group=1234 true 2>/dev/null; then
-    user=(unshare --map-user=1234 --map-group=1234)
-else
-    echo "no user namespace here: the second build runs as this same user"
-fi
+disorderfs --shuffle-dirents=yes --multi-user=yes "$scratch/sources" "$scratch/shuffled" >/dev/null ||
+    { echo "FAIL: disorderfs cannot mount here (it needs /dev/fuse and fusermount)"; exit 1; }
+mounted=$scratch/shuffled
+user=(unshare --map-user=1234 --map-group=1234)
+"${user[@]}" true || { echo "FAIL: no user namespace can be made here for the stranger's build"; exit 1; }
 mkdir "$scratch/home"
-build stranger "$stranger" env -u LC_ALL -u LANGUAGE HOME="$scratch/home" USER=forastero \
+build stranger "$mounted" env -u LC_ALL -u LANGUAGE HOME="$scratch/home" USER=forastero \
     TZ=America/Argentina/Buenos_Aires LANG=C "${user[@]}" bash -c 'umask 0002 && exec "$@"' - "$@"
 
 if ! diff "$scratch/one.sums" "$scratch/stranger.sums"; then

@@ -9,7 +9,7 @@ import { cp, mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises'
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { after, before, test as nodeTest } from 'node:test';
 import { byRole, launch, liveText } from '../scripts/browsers.mjs';
 import { serveSite } from '../scripts/serve_site.mjs';
 
@@ -28,6 +28,8 @@ const error13 = 'Error 13: No coinciden los tipos';
 let server;
 const browsers = new Map();
 const scratch = [];
+// A hung browser fails its test, not the whole run (Node 18 has no --test-timeout).
+const test = (name, body) => nodeTest(name, { timeout: 120000 }, body);
 
 before(async () => { server = await serveSite(site); });
 after(async () => {
