@@ -3,8 +3,9 @@
 # checkout's last commit inside a minimal Debian 12 made anew for the run,
 # so that nothing this machine happens to have installed can stand in for an
 # install step the commands lack. Needs root and a network that reaches
-# Debian's archive and the npm registry. The root and its mounts go on every
-# exit; a run killed outright leaves a root that the next run removes.
+# Debian's archive and the npm registry. The commands run in namespaces of
+# their own: their mounts and processes end with them, and the root goes on
+# every exit. A run killed outright leaves a root that the next run removes.
 # Usage: fresh_debian.sh [COMMAND]   (default: the README's three commands)
 set -euo pipefail
 shopt -s inherit_errexit
@@ -26,31 +27,20 @@ fail() {
     exit 1
 }
 
-# Everything still running from a root, daemons a test left behind included.
-end_processes_in() {
-    local root=$1 process signal
-    for signal in TERM KILL; do
-        for process in /proc/[0-9]*; do
-            [ "$(readlink "$process/root" 2>/dev/null)" = "$root" ] &&
-                kill "-$signal" "${process#/proc/}" 2>/dev/null || true
-        done
-        sleep 1
-    done
-}
-
-# The mounts live in a private mount namespace, which ends with its last
-# process: here only the folder is left to remove, and nothing lent in is
-# visible from it.
+# The mounts are the private mount namespace's, invisible here: nothing lent
+# in is reached from the folder.
 remove_root() {
-    end_processes_in "$1"
     rm -rf --one-file-system "$1"
 }
 
-# Inside the private mount namespace: the kernel's file systems and the lent
-# caches, then the commands as a new user's shell would run them.
+# Inside the namespaces: the kernel's file systems and the lent caches, then
+# the commands as a new user's shell would run them. The root becomes the
+# namespace's own (pivot_root): a chrooted process may not make the user
+# namespace that the stranger's build in the reproducibility tests needs.
 if [ "${1:-}" = --inside ]; then
     root=$2
     commands=$3
+    mount --bind "$root" "$root"
     mount -t proc proc "$root/proc"
     mount --rbind /sys "$root/sys"
     mount --rbind /dev "$root/dev"
@@ -63,14 +53,22 @@ if [ "${1:-}" = --inside ]; then
         LANG=C.UTF-8 TERM=dumb CI="${CI:-}")
     [ -z "${NODE_EXTRA_CA_CERTS:-}" ] ||
         environment+=(NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt)
-    exec chroot "$root" /usr/bin/env -i "${environment[@]}" \
-        bash -c "cd /root/klimora && $commands" </dev/null
+    mkdir "$root/.host"
+    cd "$root"
+    pivot_root . .host
+    umount --lazy /.host
+    rmdir /.host
+    cd /root/klimora
+    exec /usr/bin/env -i "${environment[@]}" bash -c "$commands" </dev/null
 fi
 
 [ "$(id -u)" -eq 0 ] || fail "a chroot needs root; run it as root."
 ensure_packages mmdebstrap || fail "mmdebstrap cannot be installed here, so no chroot can be made."
 
 mkdir -p "$roots"
+# One run at a time: another run's root is no leftover.
+exec {lock}>"$roots.lock"
+flock -n "$lock" || { echo "Waiting for another run of fresh_debian.sh to end"; flock "$lock"; }
 for earlier in "$roots"/*; do
     [ -d "$earlier" ] || continue
     echo "Removing a root left by an earlier run: $earlier"
@@ -101,7 +99,7 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
     >"$root/etc/hosts"
 if compgen -G '/usr/local/share/ca-certificates/*' >/dev/null; then
     cp -r /usr/local/share/ca-certificates/. "$root/usr/local/share/ca-certificates/"
-    chroot "$root" update-ca-certificates >/dev/null
+    chroot "$root" update-ca-certificates >/dev/null 2>&1
 fi
 # What every installed system has and a bare root lacks: its own machine id,
 # and (for a chroot only) no services started by the packages installed.
@@ -113,8 +111,10 @@ echo "Debian 12 root ready in $(($(date +%s) - started)) s: $root"
 
 started=$(date +%s)
 status=0
-# In the background, so that a signal to this script ends the run at once.
-unshare --mount --propagation private --fork -- \
+# In the background, so that a signal to this script ends the run at once. The
+# first process of the pid namespace is the commands' shell: when it ends, or
+# unshare is killed, every process left (a test's daemon) is killed with it.
+unshare --mount --propagation private --pid --fork --kill-child -- \
     bash "$PWD/scripts/fresh_debian.sh" --inside "$root" "$commands" &
 wait $! || status=$?
 echo "The commands ran in the fresh Debian 12 for $(($(date +%s) - started)) s; status $status"
