@@ -33,6 +33,17 @@ remove_root() {
     rm -rf --one-file-system "$1"
 }
 
+# Ends the commands first: with unshare (which ignores SIGTERM), the pid
+# namespace's first process dies, and the kernel kills every other one in it.
+end_run() {
+    if [ -n "${run:-}" ]; then
+        kill -KILL "$run" 2>/dev/null || true
+        wait "$run" 2>/dev/null || true
+        sleep 2
+    fi
+    remove_root "$root"
+}
+
 # Inside the namespaces: the kernel's file systems and the lent caches, then
 # the commands as a new user's shell would run them. The root becomes the
 # namespace's own (pivot_root): a chrooted process may not make the user
@@ -75,7 +86,7 @@ for earlier in "$roots"/*; do
     remove_root "$earlier"
 done
 root=$(mktemp -d "$roots/root.XXXXXX")
-trap 'remove_root "$root"' EXIT
+trap end_run EXIT
 trap 'exit 143' TERM HUP
 trap 'exit 130' INT
 
@@ -116,6 +127,8 @@ status=0
 # unshare is killed, every process left (a test's daemon) is killed with it.
 unshare --mount --propagation private --pid --fork --kill-child -- \
     bash "$PWD/scripts/fresh_debian.sh" --inside "$root" "$commands" &
-wait $! || status=$?
+run=$!
+wait "$run" || status=$?
+run=
 echo "The commands ran in the fresh Debian 12 for $(($(date +%s) - started)) s; status $status"
 exit "$status"
