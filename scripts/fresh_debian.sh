@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Runs the README's test, web and Windows commands on a clone of this
-# checkout's last commit inside a minimal Debian 12 made anew for the run,
+# Runs a command (the README's test, web and Windows commands, in CI) on a
+# clone of this checkout's last commit inside a minimal Debian 12 made anew for the run,
 # so that nothing this machine happens to have installed can stand in for an
 # install step the commands lack. Needs root and a network that reaches
 # Debian's archive and the npm registry. The commands run in namespaces of
 # their own: their mounts and processes end with them, and the root goes on
 # every exit. A run killed outright leaves a root that the next run removes.
-# Usage: fresh_debian.sh [COMMAND]   (default: the README's three commands)
+# Usage: fresh_debian.sh COMMAND   (run by bash in the clone's folder)
 set -euo pipefail
 shopt -s inherit_errexit
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
-commands=${1:-bash scripts/test.sh && bash scripts/web.sh && bash scripts/windows.sh}
+[ $# -ge 1 ] || { echo "Usage: fresh_debian.sh COMMAND" >&2; exit 2; }
+commands=$1
 mirror=${KLIMORA_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 security=${KLIMORA_DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}
 roots=${TMPDIR:-/var/tmp}/klimora-fresh-debian
