@@ -22,18 +22,19 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DKLIMORA_BUILD_GUI=OFF -DKLIMORA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure
-node scripts/check_browser_support.mjs
+node scripts/check_browser_support.mjs "$build/site"
 
 # WebKit's MiniBrowser takes the page's language from its locale: the tests'
 # languages, compiled here, where the browsers look for them.
 export LOCPATH=$PWD/$build/locales
 mkdir -p "$LOCPATH"
-for locale in es_ES en_US es_MX; do
+for locale in es_ES en_US es_MX ar_EG; do
     [ -d "$LOCPATH/$locale.UTF-8" ] || localedef -i "$locale" -f UTF-8 "$LOCPATH/$locale.UTF-8"
 done
-for engine in chromium firefox webkit; do
+engines=$(node --input-type=module -e "console.log((await import('./tests/web/browsers.mjs')).engines.join(' '))")
+for engine in $engines; do
     started=$(date +%s)
-    KLIMORA_SITE=$build/site KLIMORA_BROWSER=$engine xvfb-run -a node --test tests/web_page_test.mjs
+    KLIMORA_SITE=$build/site KLIMORA_BROWSER=$engine xvfb-run -a node --test tests/web/page_test.mjs
     echo "The page's tests in $engine: $(($(date +%s) - started)) s"
 done
 

@@ -4,8 +4,9 @@
 // tall enough for the page (WebKit draws into a real window).
 //
 //     node scripts/web_screenshots.mjs SITE_DIR OUT_DIR
-import { byRole, engines, launch } from './browsers.mjs';
-import { serveSite } from './serve_site.mjs';
+import { engines, launch } from '../tests/web/browsers.mjs';
+import { answer, workedExample } from '../tests/web/questionnaire.mjs';
+import { serveSite } from '../tests/web/serve_site.mjs';
 
 const [site, out] = process.argv.slice(2);
 const server = await serveSite(site);
@@ -15,11 +16,7 @@ try {
       const browser = await launch(engine, { colorScheme });
       const page = await browser.newPage({ width: 360, height: 1600 });
       await page.goto(server.url);
-      for (const question of ['[ 1 ]', '[ 4 ]', '[ 6 ]']) await page.click(await byRole(page, 'radio', 'Si', question));
-      for (const [box, text] of [['largo', '4'], ['ancho', '5'], ['puertas', '3'], ['paredes', '9'], ['personas', '2']]) {
-        await page.type(`#${box}`, text);
-      }
-      await page.click(await byRole(page, 'button', 'Calcular'));
+      await answer(page, workedExample);
       await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 500)));
       const picture = `${out}/web-${engine}${colorScheme === 'dark' ? '-dark' : ''}.png`;
       await page.screenshot(picture);

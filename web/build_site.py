@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Puts the web page together: the questions' texts taken from the window's
 own form, so that both say the same, the calculation compiled to WebAssembly,
-the icons, and a service worker that keeps exactly these files offline.
+the icons, and a service worker that keeps what the page needs offline.
 
-Usage: build_site.py FORM_UI ICONS_DIR CALC_DIR VERSION SITE_DIR
+Usage: build_site.py FORM_UI ICONS_DIR CALC_DIR VERSION SITE_DIR ESBUILD
 """
 import gzip
 import hashlib
@@ -12,6 +12,7 @@ import json
 import pathlib
 import re
 import shutil
+import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 
@@ -39,6 +40,15 @@ def filled(template, texts):
     return re.sub(r'\{\{(\w+)\}\}', text, template)
 
 
+def minified(esbuild, text, loader):
+    """The script or style sheet as a phone should download it, written for
+    the oldest browsers the page supports (package.json)."""
+    return subprocess.run(
+        [esbuild, '--minify', f'--loader={loader}', '--target=chrome97,firefox102,safari16',
+         '--log-level=warning'],
+        input=text, stdout=subprocess.PIPE, check=True, text=True).stdout
+
+
 def hashed(site, name, data):
     """Writes data under name with a digest of it in the name; returns that name."""
     stem, dot, suffix = name.partition('.')
@@ -48,7 +58,7 @@ def hashed(site, name, data):
 
 
 def main():
-    ui, icons, calc, version, site = sys.argv[1:]
+    ui, icons, calc, version, site, esbuild = sys.argv[1:]
     site = pathlib.Path(site)
     calc = pathlib.Path(calc)
     shutil.rmtree(site, ignore_errors=True)
@@ -59,11 +69,14 @@ def main():
     # manifest and the icons keep fixed names.
     wasm = hashed(site, 'klimora-calc.wasm', (calc / 'klimora-calc.wasm').read_bytes())
     glue = (calc / 'klimora-calc.mjs').read_text(encoding='utf-8')
-    glue = hashed(site, 'klimora-calc.mjs', glue.replace('klimora-calc.wasm', wasm).encode())
+    glue = minified(esbuild, glue.replace('klimora-calc.wasm', wasm), 'js')
+    glue = hashed(site, 'klimora-calc.mjs', glue.encode())
     script = (HERE / 'klimora.js').read_text(encoding='utf-8')
-    script = script.replace("'./klimora-calc.mjs'", f"'./{glue}'").replace('{{version}}', version)
-    script = hashed(site, 'klimora.js', script.encode())
-    style = hashed(site, 'style.css', (HERE / 'style.css').read_bytes())
+    script = script.replace("'./klimora-calc.mjs'", f"'./{glue}'")
+    script = script.replace("'./klimora-calc.wasm'", f"'./{wasm}'").replace('{{version}}', version)
+    script = hashed(site, 'klimora.js', minified(esbuild, script, 'js').encode())
+    style = minified(esbuild, (HERE / 'style.css').read_text(encoding='utf-8'), 'css')
+    style = hashed(site, 'style.css', style.encode())
     names = {'klimora-calc.mjs': glue, 'klimora.js': script, 'style.css': style}
     page = filled((HERE / 'index.html').read_text(encoding='utf-8'), form_texts(ui))
     page = re.sub(r'(?<=")(klimora-calc\.mjs|klimora\.js|style\.css)(?=")',
@@ -80,8 +93,10 @@ def main():
         digest.update(name.encode() + b'\0' + (site / name).read_bytes())
     worker = (HERE / 'sw.js').read_text(encoding='utf-8')
     worker = worker.replace('{{cache}}', f'{version}-{digest.hexdigest()[:12]}')
-    worker = worker.replace("['{{files}}']", json.dumps(['./'] + files))
-    (site / 'sw.js').write_text(worker, encoding='utf-8')
+    # Offline the page needs itself, what it loads, and the picture it shows.
+    offline = ['./', glue, wasm, script, style, 'icons/klimora.svg']
+    worker = worker.replace("['{{files}}']", json.dumps(offline))
+    (site / 'sw.js').write_text(minified(esbuild, worker, 'js'), encoding='utf-8')
 
     # Beside each text file, its gzipped copy, for the server to send as it is.
     for path in site.rglob('*'):

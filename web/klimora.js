@@ -8,31 +8,78 @@
 const answerBoxes = ['largo', 'ancho', 'puertas', 'paredes', 'personas'];
 const unexpected = 'Error inesperado';
 
-// The calculation, loaded when first needed and again after a failed download
-// or a trap, which leaves an instance unusable. Throws 'sin-webassembly' or
-// 'sin-conexion'.
-let loading = null;
-let attempt = 0;
-// Both filled in as the site is put together: the module's name carries a
-// digest of its contents, so that no cache can pair this page with another
-// build's module.
+// Both filled in as the site is put together: the names carry a digest of
+// their contents, so that no cache can pair this page with another build's
+// module.
 const calcModule = './klimora-calc.mjs';
+const calcWasm = './klimora-calc.wasm';
 const calcVersion = '{{version}}';
 
-function loadCalculator() {
-  if (typeof WebAssembly !== 'object') return Promise.reject(new Error('sin-webassembly'));
-  if (!loading) {
-    // A module that failed to load stays failed under its URL: a retry asks anew.
-    attempt += 1;
-    const url = attempt === 1 ? calcModule : `${calcModule}?intento=${attempt}`;
-    loading = import(url).then(({ default: createCalc }) => createCalc()).then((calc) => {
-      if (calc.UTF8ToString(calc._klimora_version()) !== calcVersion) throw new Error('another build');
-      return calc;
-    }).catch(() => {
-      loading = null;
-      throw new Error('sin-conexion');
+// Why there is no calculation: 'sin-webassembly', 'rechazado' (the browser
+// will not compile or run it), 'sin-conexion', or 'otra-version' (the server
+// has moved on to another version, without this page's files).
+const unavailable = (reason) => Object.assign(new Error(reason), { reason });
+
+// A module that failed to load stays failed under its address: a retry asks
+// again under a new one, which no cache holds.
+let glue = null;
+let failedDownloads = 0;
+
+// The server tells a lost connection from a file it no longer has.
+async function whyNotDownloaded(url) {
+  try {
+    const response = await fetch(url, { method: 'HEAD', cache: 'no-store' });
+    return response.ok ? 'rechazado' : 'otra-version';
+  } catch {
+    return 'sin-conexion';
+  }
+}
+
+function importGlue() {
+  if (!glue) {
+    const url = failedDownloads ? `${calcModule}?intento=${failedDownloads}` : calcModule;
+    glue = import(url).catch(async () => {
+      glue = null;
+      failedDownloads += 1;
+      throw unavailable(await whyNotDownloaded(url));
     });
   }
+  return glue;
+}
+
+async function downloadWasm() {
+  try {
+    const response = await fetch(failedDownloads ? `${calcWasm}?intento=${failedDownloads}` : calcWasm);
+    if (response.ok) return await response.arrayBuffer();
+  } catch {
+    failedDownloads += 1;
+    throw unavailable('sin-conexion');
+  }
+  throw unavailable('otra-version');
+}
+
+// A new instance of the calculation. A trap leaves an instance unusable, and
+// the next press makes another from the same module.
+async function newCalculator() {
+  if (typeof WebAssembly !== 'object') throw unavailable('sin-webassembly');
+  const { default: createCalc } = await importGlue();
+  const wasmBinary = await downloadWasm();
+  let calc;
+  try {
+    calc = await createCalc({ wasmBinary });
+  } catch {
+    throw unavailable('rechazado');
+  }
+  if (calc.UTF8ToString(calc._klimora_version()) !== calcVersion) throw unavailable('otra-version');
+  return calc;
+}
+
+let loading = null;
+function loadCalculator() {
+  loading ??= newCalculator().catch((failure) => {
+    loading = null;
+    throw failure;
+  });
   return loading;
 }
 
@@ -193,11 +240,66 @@ function showLoading(busy) {
   document.getElementById('cargando').hidden = !busy;
 }
 
-// Why there is no calculation: no WebAssembly at all, or no connection.
+// Each reason has its message; without WebAssembly there is no button either.
+const unavailableMessages = { 'sin-webassembly': 'sin-calculo', rechazado: 'calculo-rechazado',
+  'sin-conexion': 'sin-conexion', 'otra-version': 'otra-version' };
 function showUnavailable(reason) {
-  document.getElementById('sin-calculo').hidden = reason !== 'sin-webassembly';
-  document.getElementById('sin-conexion').hidden = reason !== 'sin-conexion';
+  for (const [each, id] of Object.entries(unavailableMessages)) {
+    document.getElementById(id).hidden = each !== reason;
+  }
   button.hidden = reason === 'sin-webassembly';
+}
+
+// The answers outlast a reload of this tab: one the page makes itself, to
+// take up a new version, or the person's own.
+const answersKey = 'klimora.respuestas';
+const sessionStore = () => {
+  try {
+    return sessionStorage;
+  } catch {
+    return null; // storage refused: the answers last this page
+  }
+};
+
+function keepAnswers() {
+  const values = [...form.elements].filter((element) => element.name && element.name !== 'separador' &&
+    (element.type !== 'radio' || element.checked)).map((element) => [element.name, element.value]);
+  const calculated = document.getElementById('resultado').textContent !== '';
+  sessionStore()?.setItem(answersKey, JSON.stringify({ values, calculated }));
+}
+
+// Whatever the kept answers hold that the form can take; anything else is left.
+function restoreAnswers() {
+  let kept = null;
+  try {
+    kept = JSON.parse(sessionStore()?.getItem(answersKey) ?? 'null');
+  } catch {
+    return false;
+  }
+  sessionStore()?.removeItem(answersKey);
+  if (!Array.isArray(kept?.values)) return false;
+  for (const [name, value] of kept.values) {
+    const element = typeof name === 'string' && name !== 'separador' && field(name);
+    if (element instanceof RadioNodeList) {
+      for (const option of element) option.checked = option.value === value;
+    } else if (element instanceof HTMLInputElement) {
+      element.value = String(value);
+    }
+  }
+  return kept.calculated === true;
+}
+
+// The server has this page's files no more: the page reloads as the current
+// version, once; a second time it says so, with a button for it.
+const reloadedKey = 'klimora.recargada';
+function showFailure(reason) {
+  if (reason === 'otra-version' && sessionStore()?.getItem(reloadedKey) !== calcModule) {
+    sessionStore()?.setItem(reloadedKey, calcModule);
+    keepAnswers();
+    location.reload();
+    return;
+  }
+  showUnavailable(reason);
 }
 
 async function press() {
@@ -206,7 +308,8 @@ async function press() {
     showLoading(true);
     calc = await loadCalculator();
   } catch (failure) {
-    showUnavailable(failure.message);
+    clearError(); // it was about an earlier press
+    showFailure(failure.reason);
     return;
   } finally {
     showLoading(false);
@@ -241,10 +344,16 @@ form.addEventListener('submit', (event) => {
   event.preventDefault();
   press();
 });
+// Shown only if the script never gets this far.
+document.getElementById('sin-script').remove();
 
 otherSeparatorButton.addEventListener('click', () => {
   chooseSeparator(otherSeparator(separator), true);
   press();
+});
+document.getElementById('recargar').addEventListener('click', () => {
+  keepAnswers();
+  location.reload();
 });
 
 form.addEventListener('change', (event) => {
@@ -252,19 +361,41 @@ form.addEventListener('change', (event) => {
   if (event.target.name === 'separador') chooseSeparator(event.target.value, true);
 });
 window.addEventListener('pageshow', followRestoredAnswers);
+window.addEventListener('pagehide', keepAnswers);
 for (const name of answerBoxes) field(name).dataset.describedby = field(name).getAttribute('aria-describedby') ?? '';
+const calculatedBefore = restoreAnswers();
 followRestoredAnswers();
 
 const stored = storedSeparator();
 chooseSeparator(stored === ',' || stored === '.' ? stored : languageSeparator(), false);
 
-loadCalculator().then(() => showLoading(false), (failure) => {
-  showLoading(false);
-  showUnavailable(failure.message);
-});
+const started = calculatedBefore ? press() : (() => {
+  showLoading(true);
+  return loadCalculator().then(() => showLoading(false), (failure) => {
+    showLoading(false);
+    showFailure(failure.reason);
+  });
+})();
 
 if ('serviceWorker' in navigator) {
-  navigator.serviceWorker.register('sw.js').catch(() => {
+  // The first worker takes over a page it did not serve. Any later one is a
+  // new version, and this page's files went with the old: the page reloads as
+  // the new version, its answers kept.
+  let served = navigator.serviceWorker.controller !== null;
+  navigator.serviceWorker.addEventListener('controllerchange', () => {
+    if (!served) {
+      served = true;
+      return;
+    }
+    keepAnswers();
+    location.reload();
+  });
+  // Once the calculation is here: the worker then takes its files from the
+  // HTTP cache instead of downloading them again.
+  started.then(() => navigator.serviceWorker.register('sw.js')).catch(() => {
     // No offline copy, as over plain http: the page works online all the same.
   });
 }
+
+// An installed page asks to keep its offline copy when space runs short.
+if (matchMedia('(display-mode: standalone)').matches) navigator.storage?.persist?.().catch(() => {});

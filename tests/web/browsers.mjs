@@ -15,14 +15,20 @@
 // Debian's packages: chromium, firefox-esr, and webkit2gtk-driver, which needs
 // an X display (Xvfb) and the language's locale generated.
 import { spawn } from 'node:child_process';
+import { createRequire } from 'node:module';
 import { mkdir, mkdtemp, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { chromium } from 'playwright-core';
+import esbuild from 'esbuild';
 import puppeteer from 'puppeteer-core';
 import { freePort } from './serve_site.mjs';
 
 export const engines = ['chromium', 'firefox', 'webkit'];
+export const chromiumPath = '/usr/bin/chromium';
+// Quiet on a closed network; root needs no sandbox.
+export const chromiumFlags = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
 // A call of fn with args, as source text that every engine can run.
 const call = (fn, args) => `(${fn})(...${JSON.stringify(args)})`;
@@ -63,10 +69,7 @@ async function launchChromium({ language, colorScheme }) {
     }
   })();
   const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium',
-    // Quiet on a closed network; root needs no sandbox.
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    executablePath: chromiumPath, args: chromiumFlags,
     locale: known ? language : undefined,
     colorScheme,
   });
@@ -209,46 +212,45 @@ export function launch(engine, { language = 'es-ES', colorScheme = 'light' } = {
   return launchers[engine]({ language, colorScheme });
 }
 
-// The one visible element of the role (textbox, radio, button or group) whose
-// accessible name is name, or for a group holds it, within the group whose
-// name holds within: a selector for page.click and page.type. The names are
-// found as a screen reader finds them on this page: by aria-labelledby, label,
-// legend or text, less what is hidden.
-export function byRole(page, role, name, within = '') {
+// dom-accessibility-api, bundled for the pages: roles, accessible names and
+// what is hidden from a screen reader, as the ARIA specifications define them.
+const ariaBundle = esbuild.build({
+  entryPoints: [createRequire(import.meta.url).resolve('dom-accessibility-api')],
+  bundle: true, format: 'iife', globalName: 'klimoraAria', write: false,
+}).then(({ outputFiles: [file] }) => `() => { ${file.text}; window.klimoraAria = klimoraAria; }`);
+
+async function withAria(page) {
+  if (!(await page.evaluate(() => 'klimoraAria' in window))) await page.evaluate(await ariaBundle);
+}
+
+// The one element a screen reader finds with the role (textbox, radio, button,
+// group) whose accessible name is name, within the group whose name holds
+// within: a selector for page.click and page.type.
+export async function byRole(page, role, name, within = '') {
+  await withAria(page);
   return page.evaluate((role, name, within) => {
-    const text = (element) => {
-      const shown = element?.cloneNode(true);
-      shown?.querySelectorAll('[hidden], [aria-hidden=true]').forEach((hidden) => hidden.remove());
-      return shown?.textContent.replace(/\s+/g, ' ').trim() ?? '';
-    };
-    const nameOf = (element) => {
-      const labelledBy = element.getAttribute('aria-labelledby');
-      if (labelledBy) return labelledBy.split(' ').map((id) => text(document.getElementById(id))).join(' ');
-      if (element.labels?.length) return [...element.labels].map(text).join(' ');
-      if (element.tagName === 'FIELDSET') return text(element.querySelector('legend'));
-      return text(element);
-    };
-    const kinds = { textbox: 'input[type=text]', radio: 'input[type=radio]', button: 'button', group: 'fieldset' };
-    const named = (element, wanted, exact) => (exact ? nameOf(element) === wanted : nameOf(element).includes(wanted));
-    const scope = within
-      ? [...document.querySelectorAll('fieldset')].find((group) => named(group, within, false)) : document;
-    const found = [...scope.querySelectorAll(kinds[role])]
-      .filter((element) => element.getClientRects().length && named(element, name, role !== 'group'));
-    if (found.length !== 1) throw new Error(`${found.length} visible ${role}s named ${name}`);
+    const { computeAccessibleName, getRole, isInaccessible } = window.klimoraAria;
+    const all = (scope, wanted) => [...scope.querySelectorAll('*')]
+      .filter((element) => getRole(element) === wanted && !isInaccessible(element));
+    const scope = within ? all(document, 'group').find((group) => computeAccessibleName(group).includes(within)) : document;
+    const found = all(scope, role).filter((element) => computeAccessibleName(element) === name);
+    if (found.length !== 1) throw new Error(`${found.length} ${role}s named ${name}`);
     window.klimoraFound = (window.klimoraFound ?? 0) + 1;
     found[0].dataset.found = window.klimoraFound;
     return `[data-found="${window.klimoraFound}"]`;
   }, role, name, within);
 }
 
-// What a screen reader finds in the page's visible live regions of the role
-// (status, alert), each blank or line break one space: engines break lines
-// apart differently.
-export function liveText(page, role) {
-  return page.evaluate((role) => [...document.querySelectorAll(`[role=${role}]`)]
-    .filter((element) => element.getClientRects().length).map((element) => {
-      const shown = element.cloneNode(true);
-      shown.querySelectorAll('[hidden], [aria-hidden=true]').forEach((hidden) => hidden.remove());
-      return shown.textContent.replace(/\s+/g, ' ').trim();
-    }).filter(Boolean).join(' '), role);
+// What a screen reader finds in the page's live regions of the role (status,
+// alert), each blank or line break one space: engines break lines apart
+// differently.
+export async function liveText(page, role) {
+  await withAria(page);
+  return page.evaluate((role) => {
+    const { getRole, isInaccessible } = window.klimoraAria;
+    const read = (node) => (node.nodeType === Node.TEXT_NODE ? node.textContent
+      : isInaccessible(node) ? '' : [...node.childNodes].map(read).join(''));
+    return [...document.querySelectorAll('*')].filter((element) => getRole(element) === role)
+      .map((element) => read(element).replace(/\s+/g, ' ').trim()).filter(Boolean).join(' ');
+  }, role);
 }

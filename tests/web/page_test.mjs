@@ -3,27 +3,20 @@
 // configuration: controls found by their role and name, answers typed, results
 // read as a screen reader would find them.
 //
-//     node --test tests/web_page_test.mjs   (KLIMORA_SITE: the site folder; webkit needs X)
+//     node --test tests/web/page_test.mjs   (KLIMORA_SITE: the site folder; webkit needs X)
 import assert from 'node:assert/strict';
 import { cp, mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { after, before, test as nodeTest } from 'node:test';
-import { byRole, launch, liveText } from '../scripts/browsers.mjs';
-import { serveSite } from '../scripts/serve_site.mjs';
+import { byRole, launch, liveText } from './browsers.mjs';
+import { answer, box, calculate, question, workedExample } from './questionnaire.mjs';
+import { serveSite } from './serve_site.mjs';
 
 const site = process.env.KLIMORA_SITE ?? 'build/web/site';
 const engine = process.env.KLIMORA_BROWSER ?? 'chromium';
 const phone = { width: 360, height: 740 };
-const question = {
-  1: '¿Es la vivienda un ático o última planta?',
-  2: 'Superficie total de puertas y ventanas al exterior:',
-  3: 'Longitud de las paredes que dan al exterior:',
-  4: '¿Es la habitación muy soleada?',
-  5: '¿Cuantas personas suelen ocupar la habitación?',
-  6: '¿Hay muchas luces, electrodomesticos...?',
-};
 const error13 = 'Error 13: No coinciden los tipos';
 let server;
 const browsers = new Map();
@@ -75,31 +68,29 @@ async function edit(file, change) {
 async function shows(page, role, expected) {
   const wanted = expected.replace(/\s+/g, ' ');
   const deadline = Date.now() + 10000;
-  let text = await liveText(page, role);
+  // A page that reloads itself has no answer for a moment.
+  const read = () => liveText(page, role).catch(() => null);
+  let text = await read();
   while (text !== wanted && Date.now() < deadline) {
     await new Promise((resolve) => setTimeout(resolve, 50));
-    text = await liveText(page, role);
+    text = await read();
   }
   assert.equal(text, wanted, role);
 }
 
-const box = (page, name) => byRole(page, 'textbox', name);
-const calculate = async (page) => page.click(await byRole(page, 'button', 'Calcular'));
+// Polls fn in the page until it gives something truthy, and returns that.
+async function until(page, fn, ...args) {
+  for (const deadline = Date.now() + 10000; ;) {
+    // A page that reloads itself has no answer for a moment.
+    const value = await page.evaluate(fn, ...args).catch(() => null);
+    if (value || Date.now() > deadline) return value;
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}
+
 const state = (page, selector, property) => page.evaluate((selector, property) =>
   document.querySelector(selector)[property], selector, property);
 
-async function answer(page, { choices = {}, texts = {} }) {
-  for (const [number, choice] of Object.entries(choices)) {
-    await page.click(await byRole(page, 'radio', choice, question[number]));
-  }
-  for (const [name, text] of Object.entries(texts)) await page.type(await box(page, name), text);
-  await calculate(page);
-}
-
-const topFloorExample = {
-  choices: { 1: 'Si', 4: 'Si', 6: 'Si' },
-  texts: { Largo: '4', Ancho: '5', [question[2]]: '3', [question[3]]: '9', [question[5]]: '2' },
-};
 const areaExample = (separator) => ({
   choices: { 1: 'Si' }, texts: { Largo: `3${separator}3`, Ancho: `4${separator}1` },
 });
@@ -107,9 +98,11 @@ const areaExample = (separator) => ({
 test('the worked examples, with the separator of the browser\'s language, whatever it is',
   async () => {
     // "C" is what a bare system gives, and no language Intl knows.
-    for (const [language, separator] of [['es-ES', ','], ['en-US', '.'], ['es-MX', '.'], ['C', ',']]) {
+    // Arabic's decimal mark, "٫", is neither: its keypads have the point.
+    for (const [language, separator] of [['es-ES', ','], ['en-US', '.'], ['es-MX', '.'], ['C', ','],
+      ['ar-EG', '.']]) {
       for (const [answers, total, equivalents] of [
-        [topFloorExample, '3049', `Equivale a 3${separator}55 kW o 12099 BTU/h`],
+        [workedExample, '3049', `Equivale a 3${separator}55 kW o 12099 BTU/h`],
         [areaExample(separator), `338${separator}24999332428`, `Equivale a 0${separator}39 kW o 1342 BTU/h`],
       ]) {
         const page = await open({ language });
@@ -125,7 +118,7 @@ test('the worked examples, with the separator of the browser\'s language, whatev
 test('an error names its question, marks and describes its box beside it, and goes on the next press',
   async () => {
     const page = await open();
-    await answer(page, topFloorExample);
+    await answer(page, workedExample);
     // Each mended answer changes the total, so that a stale one shows.
     for (const [name, text, message, mended, total] of [
       [question[2], '3.5', `${error13}\nRevise la respuesta a la pregunta [2].\nEste número lleva punto, y aquí los decimales van con coma.\nUsar punto para los decimales`, '4', '3387'],
@@ -144,6 +137,17 @@ test('an error names its question, marks and describes its box beside it, and go
           input.getAttribute('aria-describedby').split(' ').includes('error'),
           error.top >= 0 && error.bottom <= innerHeight];
       }, wrong), [true, 'true', true, true], name);
+      if (name === 'Largo') {
+        // The same message again: a screen reader hears a change, so the region empties first.
+        await page.evaluate(() => {
+          const region = document.getElementById('error-texto');
+          window.heard = [];
+          new MutationObserver(() => window.heard.push(region.textContent))
+            .observe(region, { childList: true, characterData: true, subtree: true });
+        });
+        await calculate(page);
+        assert.deepEqual(await until(page, () => window.heard.length > 1 && window.heard), ['', message]);
+      }
       await page.type(wrong, mended);
       await calculate(page);
       await shows(page, 'status', `${total} frigorias/hora`);
@@ -181,7 +185,8 @@ test('question [1] switches the length and width, which keep their text, however
     }]) {
       await away();
       await new Promise((resolve) => setTimeout(resolve, 500));
-      assert.equal(await state(page, '#largo', 'disabled'), !(await state(page, 'input[name=atico][value=si]', 'checked')));
+      assert.deepEqual([await state(page, 'input[name=atico][value=si]', 'checked'),
+        await state(page, '#largo', 'disabled'), await state(page, '#ancho', 'value')], [true, false, 'x']);
     }
   });
 
@@ -209,7 +214,7 @@ test('texts of every kind and size reach the calculation whole', async () => {
 test('at 360 pixels, and with text twice as large, nothing is clipped and every target is large',
   async () => {
     const page = await open();
-    await answer(page, topFloorExample);
+    await answer(page, workedExample);
     for (const textSize of ['100%', '200%']) {
       const faults = await page.evaluate(async (textSize) => {
         document.documentElement.style.fontSize = textSize;
@@ -259,92 +264,153 @@ test('the radios and their answers stay visible in forced colours', async (t) =>
   assert.equal(unchecked.equals(await picture()), false, 'a checked radio looks unchecked');
 });
 
-test('without WebAssembly, or without the module, the page says why, and never sends the answers',
-  async () => {
-    const noWasm = await changedSite(async (folder) => {
+test('each way the calculation can fail says why, and offers the way on', async () => {
+  const page = (folder) => path.join(folder, 'index.html');
+  for (const [change, message, wayOn] of [
+    [async (folder) => {
       await writeFile(path.join(folder, 'sin-wasm.js'), 'delete globalThis.WebAssembly;\n');
-      await edit(path.join(folder, 'index.html'), (page) =>
-        page.replace('<link rel="stylesheet"', '<script src="sin-wasm.js"></script>\n  <link rel="stylesheet"'));
-    });
-    const page = await open({ url: noWasm.server.url });
-    await shows(page, 'alert', 'Este navegador no puede hacer el cálculo: necesita WebAssembly, y no lo tiene. Pruebe con un navegador actualizado.');
-
-    // A press before any script of the page has run.
-    const noScript = await changedSite((folder) => drop(folder, /^klimora\.\w+\.js$/));
-    const early = await open({ url: noScript.server.url });
-    await early.click('#calcular');
-    await early.evaluate(() => new Promise((resolve) => setTimeout(resolve, 500)));
-    assert.equal(new URL(await early.evaluate(() => location.href)).search, '', 'answers sent in the URL');
-
-    // A first visit that loses the network before the module arrives.
-    let module;
-    const offline = await changedSite(async (folder) => { module = await drop(folder, calcModule); });
-    const second = await open({ url: offline.server.url });
-    await answer(second, { texts: { [question[5]]: '2' } });
-    await shows(second, 'alert', 'No se ha podido descargar el cálculo: sin conexión. Vuelva a pulsar «Calcular» cuando tenga conexión.');
-    assert.equal(new URL(await second.evaluate(() => location.href)).search, '', 'answers sent in the URL');
-    await cp(path.join(site, module), path.join(offline.folder, module));
-    await calculate(second);
-    await shows(second, 'status', '300 frigorias/hora');
-    await shows(second, 'alert', '');
-  });
-
-test('a trap inside the calculation is an unexpected error, and the next press calculates', async () => {
-  const trapping = await changedSite(async (folder) => {
-    await edit(path.join(folder, await named(folder, calcModule)), (glue) => {
-      const trapping = glue.replace(/(var _klimora_calculate=[^;]*;)/,
-        '$1Module._klimora_calculate=((real)=>function(){if(!globalThis.trapped){globalThis.trapped=true;' +
-        'throw new WebAssembly.RuntimeError("unreachable")}return real.apply(null,arguments)})(Module._klimora_calculate);');
-      assert.notEqual(trapping, glue);
-      return trapping;
-    });
-  });
-  const page = await open({ url: trapping.server.url });
-  await answer(page, topFloorExample);
-  await shows(page, 'alert', 'Error inesperado');
-  await calculate(page);
-  await shows(page, 'status', '3049 frigorias/hora');
+      await edit(page(folder), (html) =>
+        html.replace('<link rel="stylesheet"', '<script src="sin-wasm.js"></script>\n  <link rel="stylesheet"'));
+    }, 'Este navegador no puede hacer el cálculo: necesita WebAssembly, y no lo tiene. Pruebe con un navegador actualizado.'],
+    [(folder) => edit(page(folder), (html) => html.replace(" 'wasm-unsafe-eval'", '')),
+      'Este navegador no puede hacer el cálculo: no le deja ponerlo en marcha. Pruebe con un navegador actualizado o con otro.'],
+    // Pressed before any script of the page has run.
+    [(folder) => drop(folder, /^klimora\.\w+\.js$/),
+      'No se ha podido poner en marcha la página. Vuelva a cargarla; si sigue igual, pruebe con un navegador actualizado.',
+      (opened) => opened.click('#calcular')],
+    // The server has moved on: the page reloads once, then offers it.
+    [(folder) => drop(folder, calcModule),
+      'Hay una versión nueva de la página, y esta ya no puede calcular. Cargar la versión nueva',
+      async (opened, folder) => {
+        assert.equal(await opened.evaluate(() => performance.getEntriesByType('navigation')[0].type), 'reload');
+        await answer(opened, workedExample);
+        await cp(site, folder, { recursive: true });
+        await opened.click(await byRole(opened, 'button', 'Cargar la versión nueva'));
+        await until(opened, () => document.getElementById('otra-version').hidden);
+        await calculate(opened);
+        await shows(opened, 'status', '3049 frigorias/hora');
+      }],
+  ]) {
+    const changed = await changedSite(change);
+    const opened = await open({ url: changed.server.url });
+    await shows(opened, 'alert', message);
+    await wayOn?.(opened, changed.folder);
+    assert.equal(new URL(await opened.evaluate(() => location.href)).search, '', 'answers sent in the URL');
+  }
 });
 
-test('after the first visit it calculates offline, and a new version replaces the old whole',
+const workerReady = (page) => page.evaluate(async () => {
+  await navigator.serviceWorker.ready;
+  while (!navigator.serviceWorker.controller) await new Promise((resolve) => setTimeout(resolve, 50));
+});
+// The addresses the offline copy holds.
+const cached = (page) => page.evaluate(async () => {
+  const names = await caches.keys();
+  const held = await Promise.all(names.map(async (name) => (await caches.open(name)).keys()));
+  return held.flat().map((request) => new URL(request.url).pathname).sort();
+});
+
+test('a trap is an unexpected error, the press after it calculates, and an evicted copy comes back',
+  async () => {
+    // Sent uncached, so that only the network or the worker can answer.
+    const trapping = await changedSite(async (folder) => {
+      // The first instance of the calculation on a page traps at every press.
+      await edit(path.join(folder, await named(folder, calcModule)), (glue) => {
+        const trapping = glue.replace(/export default (\w+);\s*$/, 'let klimoraInstances = 0;' +
+          'export default (options) => $1(options).then((calc) => { if (++klimoraInstances === 1) ' +
+          'calc._klimora_calculate = () => { throw new WebAssembly.RuntimeError("unreachable"); }; return calc; });');
+        assert.notEqual(trapping, glue);
+        return trapping;
+      });
+    }, { headers: { 'Cache-Control': 'no-store' } });
+    const page = await open({ url: trapping.server.url });
+    await answer(page, workedExample);
+    await shows(page, 'alert', 'Error inesperado');
+    await workerReady(page);
+    const offlineCopy = await cached(page);
+    await page.evaluate(async () => { for (const name of await caches.keys()) await caches.delete(name); });
+    await trapping.server.stop();
+    await calculate(page);
+    await shows(page, 'alert', 'No se ha podido descargar el cálculo: sin conexión. Vuelva a pulsar «Calcular» cuando tenga conexión.');
+    await trapping.server.start();
+    await calculate(page);
+    await shows(page, 'status', '3049 frigorias/hora');
+    // Back online, the worker has put the copy back: the page works offline again.
+    assert.deepEqual(await until(page, async (length) => {
+      const held = (await caches.keys()).length && await (await caches.open((await caches.keys())[0])).keys();
+      return held.length === length;
+    }, offlineCopy.length), true);
+    assert.deepEqual(await cached(page), offlineCopy);
+    await trapping.server.stop();
+    await page.reload();
+    // The answers come back and are calculated, by a first instance again.
+    await shows(page, 'alert', 'Error inesperado');
+    await calculate(page);
+    await shows(page, 'status', '3049 frigorias/hora');
+  });
+
+// The next build, as a deploy leaves it: every digested file under a new name,
+// every name that refers to one rewritten, and the old files gone.
+async function deployNextVersion(folder) {
+  const digested = /^(.+)\.[0-9a-f]{10}(\.\w+)$/;
+  const renamed = new Map((await readdir(folder)).filter((name) => digested.test(name))
+    .map((name) => [name, name.replace(digested, '$1.bbbbbbbbbb$2')]));
+  const rewrite = (text) => [...renamed].reduce((text, [from, to]) => text.replaceAll(from, to), text);
+  for (const [from, to] of renamed) {
+    const bytes = await readFile(path.join(folder, from));
+    await writeFile(path.join(folder, to), from.endsWith('.wasm') ? bytes : rewrite(bytes.toString()));
+    await rm(path.join(folder, from));
+    await rm(path.join(folder, `${from}.gz`), { force: true });
+  }
+  await edit(path.join(folder, 'index.html'), (html) => rewrite(html).replace('<title>Klimora', '<title>Klimora B'));
+  await edit(path.join(folder, 'sw.js'), (worker) => rewrite(worker).replace(/[0-9a-f]{12}`/, 'bbbbbbbbbbbb`'));
+}
+
+test('a first visit downloads each file once; offline it calculates; an open page follows an update',
   async (t) => {
     // Version A, sent as many static hosts send it, with a lifetime.
     const hosted = await changedSite(async () => {}, { headers: { 'Cache-Control': 'max-age=600' } });
     const page = await open({ url: hosted.server.url });
-    const workerReady = () => page.evaluate(async () => {
-      await navigator.serviceWorker.ready;
-      while (!navigator.serviceWorker.controller) await new Promise((resolve) => setTimeout(resolve, 50));
-    });
-    await workerReady();
+    await workerReady(page);
+    const sent = (await hosted.server.sent()).filter((response) => response.bytes > 0).map((response) => response.uri);
+    if (engine === 'webkit') {
+      // Its automation sessions keep no HTTP cache that its worker could share.
+      t.diagnostic(`webkit sent ${sent.length} files for ${new Set(sent).size}`);
+    } else {
+      assert.deepEqual(sent.filter((uri, at) => sent.indexOf(uri) !== at), [], 'sent twice');
+    }
     if (engine === 'chromium') {
       const cdp = await page.native.context().newCDPSession(page.native);
       assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
     } else {
       t.diagnostic(`${engine} has no installability check to ask; its service worker is checked`);
     }
-    const cachesNow = () => page.evaluate(async () => (await caches.keys()).sort());
-    const [cacheA] = await cachesNow();
+    await answer(page, workedExample);
+    await shows(page, 'status', '3049 frigorias/hora');
 
-    // Version B: another page and worker, as the next build gives.
-    await edit(path.join(hosted.folder, 'index.html'), (page) => page.replace('<title>Klimora', '<title>Klimora B'));
-    await edit(path.join(hosted.folder, 'sw.js'), (worker) =>
-      worker.replace(/(const cacheName = `\$\{cachePrefix\}[^`]*)`/, '$1-b`'));
-    // A later visit looks for a new worker, and the page it then loads is B's.
-    await page.evaluate(async () => {
-      const registration = await navigator.serviceWorker.getRegistration();
-      const changed = new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve));
-      await registration.update();
-      await changed;
-    });
-    for (const network of ['online', 'offline']) {
-      if (network === 'offline') await hosted.server.stop();
-      await page.reload();
-      await workerReady();
-      assert.equal(await page.evaluate(() => document.title), 'Klimora B: frigorías por hora', network);
-      await answer(page, topFloorExample);
-      await shows(page, 'status', '3049 frigorias/hora');
-      await shows(page, 'alert', '');
-      const names = await cachesNow();
-      assert.deepEqual([names.length, names.includes(cacheA), names[0].endsWith('-b')], [1, false, true]);
-    }
+    // The page stays open through the update, and comes back as B with its result.
+    await deployNextVersion(hosted.folder);
+    await page.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
+    assert.equal(await until(page, () => document.title.startsWith('Klimora B')), true);
+    await shows(page, 'status', '3049 frigorias/hora');
+    await hosted.server.stop();
+    await page.reload();
+    assert.equal(await page.evaluate(() => document.title), 'Klimora B: frigorías por hora');
+    await shows(page, 'status', '3049 frigorias/hora');
+    const held = await cached(page);
+    assert.deepEqual(held.filter((file) => /\.[0-9a-f]{10}\./.test(file) && !file.includes('bbbbbbbbbb')), []);
   });
+
+test('nginx keeps only successful answers for long, and says what they vary on', async () => {
+  const wasm = await named(site, /\.wasm$/);
+  for (const [file, expected] of [
+    [wasm, [200, 'public, max-age=31536000, immutable', 'Accept-Encoding']],
+    [wasm.replace(/[0-9a-f]{10}/, '0000000000'), [404, 'no-store', null]],
+    ['', [200, 'no-cache', 'Accept-Encoding']],
+  ]) {
+    // Node's fetch asks localhost on ::1 only, where nginx does not listen.
+    const response = await fetch(new URL(file, server.url.replace('localhost', '127.0.0.1')));
+    assert.deepEqual([response.status, response.headers.get('cache-control'), response.headers.get('vary')],
+      expected, file);
+  }
+});

@@ -1,8 +1,10 @@
 // Serves a site folder on localhost with Debian's nginx and the page's own
-// configuration (web/nginx.conf): what the page's tests, its screenshots and
-// its benchmark open. localhost counts as secure, so the service worker runs.
+// configuration, web/nginx.conf, as a publisher copies it: wrapped in an http
+// block of the tests' own (pid, temp paths, logs), on plain http to a port of
+// their own. localhost counts as secure, so the service worker runs. What the
+// page's tests, its pictures and its benchmark open.
 //
-//     const server = await serveSite(folder); ... server.url ...
+//     const server = await serveSite(folder); ... server.url ... await server.sent()
 //     await server.stop(); await server.start();   (the same address again)
 import { spawn } from 'node:child_process';
 import { mkdir, mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
@@ -10,7 +12,7 @@ import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 
-const configuration = new URL('../web/nginx.conf', import.meta.url);
+const configuration = new URL('../../web/nginx.conf', import.meta.url);
 
 // A port free at the moment, for the server to take.
 export function freePort() {
@@ -31,6 +33,17 @@ async function answers(url) {
   }
 }
 
+// The publisher's server block, on plain http to address, serving folder.
+async function publishersServer(folder, address, headers) {
+  let text = (await readFile(configuration, 'utf8'))
+    .replace(/^\s*ssl_.*\n/gm, '').replace(/^\s*listen .*\n/gm, '')
+    .replace(/^(\s*)root .*;/m, `$1listen ${address};\n$1root ${path.resolve(folder)};`);
+  for (const [name, value] of Object.entries(headers)) {
+    text = text.replace(new RegExp(`add_header ${name} .*;`), `add_header ${name} "${value}" always;`);
+  }
+  return text;
+}
+
 // headers: replaces a response header's value in the configuration, as
 // another host would send it ({ 'Cache-Control': 'max-age=600' }).
 export async function serveSite(folder, { headers = {} } = {}) {
@@ -38,15 +51,17 @@ export async function serveSite(folder, { headers = {} } = {}) {
   await mkdir(path.join(prefix, 'temp'));
   const port = await freePort();
   const address = `127.0.0.1:${port}`;
-  let text = (await readFile(configuration, 'utf8'))
-    .replaceAll('{{root}}', path.resolve(folder)).replaceAll('{{listen}}', address);
-  for (const [name, value] of Object.entries(headers)) {
-    text = text.replace(new RegExp(`add_header ${name} .*;`), `add_header ${name} "${value}" always;`);
-  }
-  await writeFile(path.join(prefix, 'nginx.conf'), text);
+  await writeFile(path.join(prefix, 'klimora.conf'), await publishersServer(folder, address, headers));
+  const temp = ['client_body', 'proxy', 'fastcgi', 'uwsgi', 'scgi']
+    .map((kind) => `${kind}_temp_path temp/${kind};`).join(' ');
+  await writeFile(path.join(prefix, 'nginx.conf'), `pid nginx.pid; error_log stderr error;
+    worker_processes 1; events { worker_connections 64; }
+    http { log_format sent '$status $body_bytes_sent $request_uri'; access_log sent.log sent;
+      ${temp} include klimora.conf; }\n`);
   // Run as root, nginx would hand the requests to "nobody", who may not reach the folder.
   const global = `daemon off;${process.getuid?.() === 0 ? ' user root;' : ''}`;
   let nginx = null;
+  let logged = 0;
   const server = {
     url: `http://localhost:${port}/`,
     async start() {
@@ -64,6 +79,16 @@ export async function serveSite(folder, { headers = {} } = {}) {
       const ended = new Promise((resolve) => nginx.once('exit', resolve));
       nginx.kill('SIGQUIT');
       await ended;
+    },
+    // What nginx has sent since the last call: [{ status, bytes, uri }], body bytes.
+    async sent() {
+      const log = await readFile(path.join(prefix, 'sent.log'), 'utf8').catch(() => '');
+      const lines = log.split('\n').filter(Boolean).slice(logged);
+      logged += lines.length;
+      return lines.map((line) => {
+        const [status, bytes, uri] = line.split(' ');
+        return { status: Number(status), bytes: Number(bytes), uri };
+      });
     },
     async close() {
       await server.stop();
