@@ -12,9 +12,10 @@ source scripts/packages.sh
 # npm conflicts with a Node installed otherwise.
 node_packages=()
 command -v node >/dev/null || node_packages=(nodejs npm)
-# xvfb-run needs xauth, which xvfb only recommends.
+# xvfb-run needs xauth, which xvfb only recommends. The benchmark drives
+# WebKitGTK itself too, through GObject introspection.
 ensure_packages cmake ninja-build emscripten googletest python3 locales xvfb xauth nginx \
-    chromium firefox-esr webkit2gtk-driver "${node_packages[@]}"
+    chromium firefox-esr webkit2gtk-driver python3-gi gir1.2-webkit2-4.1 "${node_packages[@]}"
 npm ci --no-audit --no-fund --loglevel=error
 
 build=build/web
@@ -40,5 +41,5 @@ done
 
 # Once, so that it cannot rot unseen; its figures mean little on a busy machine.
 (cd bench/web && npm ci --no-audit --no-fund --loglevel=error)
-node bench/web/measure.mjs "$build/site"
+xvfb-run -a node bench/web/measure.mjs "$build/site"
 realpath "$build/site"

@@ -3,9 +3,11 @@
 // log's body bytes, gzipped where the site keeps a gzipped copy) on a first
 // visit, until the page works offline, and on a visit after it; the time from
 // a press of "Calcular" to the painted total; and Lighthouse's mobile scores,
-// on throttled CPU and network, in Chromium.
+// on throttled CPU and network, in Chromium. WebKit's WebDriver session keeps
+// no HTTP cache, so its first visit is counted again with a profile on disk.
 //
 //     (cd bench/web && npm ci) && xvfb-run -a node bench/web/measure.mjs [SITE_DIR]
+import { execFileSync } from 'node:child_process';
 import * as chromeLauncher from 'chrome-launcher';
 import lighthouse from 'lighthouse';
 import { chromiumFlags, chromiumPath, engines, launch } from '../../tests/web/browsers.mjs';
@@ -66,7 +68,9 @@ try {
         await navigator.serviceWorker.ready;
         while (!navigator.serviceWorker.controller) await new Promise((resolve) => setTimeout(resolve, 50));
       });
-      overBudget ||= await sent('first visit, until it works offline (budget 40 KB)') > budget;
+      const cached = engine !== 'webkit';
+      const bytes = await sent(`first visit, until it works offline${cached ? ' (budget 40 KB)' : ', no HTTP cache'}`);
+      overBudget ||= cached && bytes > budget;
       await page.reload();
       await answer(page, workedExample);
       await sent('a visit after it');
@@ -75,6 +79,9 @@ try {
       await browser.close();
     }
   }
+  console.log('webkit with a profile on disk');
+  execFileSync(new URL('webkit_first_visit.py', import.meta.url).pathname, [server.url], { stdio: 'inherit' });
+  overBudget ||= await sent('first visit, until it works offline (budget 40 KB)') > budget;
 
   const chrome = await chromeLauncher.launch({ chromePath: chromiumPath, chromeFlags: ['--headless=new', ...chromiumFlags] });
   try {
