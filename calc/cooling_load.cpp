@@ -48,39 +48,44 @@ float floorArea(const CoolingLoadAnswers &answers, const NumberFormat &format)
     return static_cast<float>(area);
 }
 
-double buildingFabric(const CoolingLoadAnswers &answers, float m, const NumberFormat &format)
+double buildingFabric(const CoolingLoadAnswers &answers, float m, const NumberFormat &format,
+                      CoolingLoadTerms &terms)
 {
     if (answers.topFloor) {
-        const double openings =
-            weighted(answers.openings, Answer::Openings, openingsWeight, format);
-        const double withRoof = checked(openings + double{m} * double{roofWeight}, Answer::Length);
-        return checked(withRoof + weighted(answers.walls, Answer::Walls, wallsWeight, format),
-                       Answer::Walls);
+        terms.openings = weighted(answers.openings, Answer::Openings, openingsWeight, format);
+        terms.roof = double{m} * double{roofWeight};
+        const double withRoof = checked(terms.openings + terms.roof, Answer::Length);
+        terms.walls = weighted(answers.walls, Answer::Walls, wallsWeight, format);
+        return checked(withRoof + terms.walls, Answer::Walls);
     }
-    const double walls = weighted(answers.walls, Answer::Walls, wallsWeight, format);
-    return checked(weighted(answers.openings, Answer::Openings, openingsWeight, format) + walls,
-                   Answer::Walls);
+    terms.walls = weighted(answers.walls, Answer::Walls, wallsWeight, format);
+    terms.openings = weighted(answers.openings, Answer::Openings, openingsWeight, format);
+    return checked(terms.openings + terms.walls, Answer::Walls);
 }
 
 double withSunAndOccupants(const CoolingLoadAnswers &answers, double dato1,
-                           const NumberFormat &format)
+                           const NumberFormat &format, CoolingLoadTerms &terms)
 {
-    const double occupants =
-        weighted(answers.occupants, Answer::Occupants, occupantsWeight, format);
+    terms.occupants = weighted(answers.occupants, Answer::Occupants, occupantsWeight, format);
     const double fabric = answers.sunny ? checked(dato1 * sunFactor, Answer::None) : dato1;
-    return checked(fabric + occupants, Answer::Occupants);
+    terms.sun = fabric - dato1;
+    return checked(fabric + terms.occupants, Answer::Occupants);
 }
 
 } // namespace
 
 double computeCoolingLoad(const CoolingLoadAnswers &answers, CoolingLoadFields &fields,
-                          const NumberFormat &format)
+                          const NumberFormat &format, CoolingLoadTerms *terms)
 {
+    CoolingLoadTerms written;
     fields.m = floorArea(answers, format);
-    fields.dato1 = buildingFabric(answers, fields.m, format);
-    fields.dato2 = withSunAndOccupants(answers, fields.dato1, format);
+    fields.dato1 = buildingFabric(answers, fields.m, format, written);
+    fields.dato2 = withSunAndOccupants(answers, fields.dato1, format, written);
     fields.dato3 = answers.appliances ? checked(fields.dato2 + appliancesAllowance, Answer::None)
                                       : fields.dato2;
+    written.appliances = answers.appliances ? appliancesAllowance : 0;
+    if (terms != nullptr)
+        *terms = written;
     return fields.dato3;
 }
 

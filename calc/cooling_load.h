@@ -22,10 +22,17 @@ struct CoolingLoadFields {
     double dato1 = 0, dato2 = 0, dato3 = 0;
 };
 
+// What each answer adds to the load, taken from the same sums as the fields;
+// a term whose answer is "No" stays 0. The sun term is what the sun factor
+// adds to the building fabric.
+struct CoolingLoadTerms {
+    double roof = 0, openings = 0, walls = 0, sun = 0, occupants = 0, appliances = 0;
+};
+
 // The cooling load in frigorías per hour. Writes the fields step by step, so
 // a CalcError leaves the earlier steps' fields written and the later ones
-// as they were.
+// as they were. The terms are written only by a calculation that succeeds.
 double computeCoolingLoad(const CoolingLoadAnswers &answers, CoolingLoadFields &fields,
-                          const NumberFormat &format);
+                          const NumberFormat &format, CoolingLoadTerms *terms = nullptr);
 
 } // namespace klimora

@@ -17,6 +17,16 @@ PowerEquivalents powerEquivalents(double frigoriasPerHour)
     return {watts / 1000.0, watts * btuPerHourPerWatt};
 }
 
+double kilowattsOfBtu(double btuPerHour)
+{
+    return btuPerHour / btuPerHourPerWatt / 1000.0;
+}
+
+double frigoriasPerHourOfBtu(double btuPerHour)
+{
+    return btuPerHour / btuPerHourPerWatt / wattsPerFrigoriaPerHour;
+}
+
 std::string equivalentsText(double frigoriasPerHour, const NumberFormat &format)
 {
     const auto [kilowatts, btuPerHour] = powerEquivalents(frigoriasPerHour);

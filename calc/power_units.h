@@ -14,6 +14,11 @@ struct PowerEquivalents {
 
 PowerEquivalents powerEquivalents(double frigoriasPerHour);
 
+// The other way: what a unit sold by its BTU/h gives, in frigorías per hour
+// and in kilowatts.
+double frigoriasPerHourOfBtu(double btuPerHour);
+double kilowattsOfBtu(double btuPerHour);
+
 // "Equivale a 3,55 kW o 12099 BTU/h"; empty past the double range.
 std::string equivalentsText(double frigoriasPerHour, const NumberFormat &format);
 

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "calc/number_text.h"
+
+#include <string>
+#include <vector>
+
+namespace klimora {
+
+// A size in which room air conditioners are sold, as a list item reads it:
+// "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 99 %".
+struct UnitClassOffer {
+    std::string text;
+    // The smallest class that covers at least 95 % of the load.
+    bool corresponds = false;
+};
+
+struct UnitChoice {
+    // Empty for a load of 0 or less, which needs no unit.
+    std::vector<UnitClassOffer> classes;
+    // Which one to buy and why, or what to do when none is enough.
+    std::string advice;
+};
+
+UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format);
+
+} // namespace klimora
