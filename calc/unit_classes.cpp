@@ -22,9 +22,14 @@ constexpr std::array<UnitClass, 6> unitClasses{{
 // Installers size a unit at 95 % to 115 % of the load, or the next size up.
 constexpr double enoughShare = 0.95;
 
-std::string whole(int number, const NumberFormat &format)
+// "12000 BTU/h · 3000 frigorías"
+std::string name(const UnitClass &unit, const NumberFormat &format)
 {
-    return numberToText(number, format);
+    std::string text = numberToText(unit.btuPerHour, format);
+    text += " BTU/h · ";
+    text += numberToText(unit.frigoriasLabel, format);
+    text += " frigorías";
+    return text;
 }
 
 } // namespace
@@ -42,23 +47,24 @@ UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format)
             chosen = &unit;
         // Rounded down, so that only a class that is enough reads 95 % or more.
         const double covers = std::floor(gives / frigoriasPerHour * 100);
-        std::string text = whole(unit.btuPerHour, format) + " BTU/h · " +
-                           whole(unit.frigoriasLabel, format) + " frigorías · " +
-                           numberToFixedText(kilowattsOfBtu(unit.btuPerHour), 1, format) +
-                           " kW: cubre el " + numberToFixedText(covers, 0, format) + "\u00a0%";
-        if (corresponds)
-            text += ". Es el que corresponde";
+        std::string text = name(unit, format);
+        text += " · ";
+        text += numberToFixedText(kilowattsOfBtu(unit.btuPerHour), 1, format);
+        text += " kW: cubre el ";
+        text += numberToFixedText(covers, 0, format);
+        text += corresponds ? "\u00a0%. Es el que corresponde" : "\u00a0%";
         choice.classes.push_back({std::move(text), corresponds});
     }
-    choice.advice =
-        chosen != nullptr
-            ? "Le corresponde el de " + whole(chosen->btuPerHour, format) + " BTU/h (" +
-                  whole(chosen->frigoriasLabel, format) +
-                  " frigorías), el más pequeño que cubre al menos el 95 %. Uno mayor enfría "
-                  "a golpes y gasta más; uno que no llega al 95 % se queda corto en los días "
-                  "más calurosos."
-            : "Ningún equipo de habitación habitual es suficiente. Considere dos equipos o "
-              "consulte a un instalador.";
+    if (chosen == nullptr) {
+        choice.advice = "Ningún equipo de habitación habitual es suficiente. Considere dos "
+                        "equipos o consulte a un instalador.";
+        return choice;
+    }
+    choice.advice = "Le corresponde el de ";
+    choice.advice += name(*chosen, format);
+    choice.advice += ", el más pequeño que cubre al menos el 95 %. Uno mayor enfría a golpes y "
+                     "gasta más; uno que no llega al 95 % se queda corto en los días más "
+                     "calurosos.";
     return choice;
 }
 

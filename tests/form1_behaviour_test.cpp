@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -56,7 +57,26 @@ TEST_F(Form1Behaviour, TopFloorExampleShowsItsTotalAndEquivalents)
     EXPECT_EQ(result(), QStringLiteral("3049"));
     EXPECT_TRUE(unitShown());
     EXPECT_EQ(find<QLabel>("Label14")->toolTip(),
-              QStringLiteral("Equivale a 3,55 kW o 12099 BTU/h"));
+              QStringLiteral("Equivale a 3,55 kW o 12099 BTU/h\n\n"
+                             "De dónde salen las frigorías (frigorías/hora):\n"
+                             "Techo: 500 (16\u00a0%)\nPuertas y ventanas: 780 (26\u00a0%)\n"
+                             "Paredes: 450 (15\u00a0%)\nSol: 519 (17\u00a0%)\n"
+                             "Personas: 300 (10\u00a0%)\nLuces y aparatos: 500 (16\u00a0%)\n\n"
+                             "Le corresponde el de 12000 BTU/h · 3000 frigorías, el más pequeño que "
+                             "cubre al menos el 95 %. Uno mayor enfría a golpes y gasta más; uno que "
+                             "no llega al 95 % se queda corto en los días más calurosos.\n\n"
+                             "Más detalle: Ctrl+D"));
+    // The same and every class, one key away, in text a screen reader reads.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+    // As a window manager activates a new window.
+    QApplication::setActiveWindow(QApplication::activeModalWidget());
+    auto *detail = qobject_cast<QPlainTextEdit *>(QApplication::focusWidget());
+    ASSERT_NE(detail, nullptr);
+    EXPECT_TRUE(detail->toPlainText().startsWith(QStringLiteral("3049 frigorias/hora\nEquivale")));
+    EXPECT_TRUE(detail->toPlainText().contains(
+        QStringLiteral("12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 99 %. Es el que corresponde")));
+    QTest::keyClick(detail, Qt::Key_Escape);
     EXPECT_EQ(form.fields().m, 20.0F);
     EXPECT_EQ(form.fields().dato1, 1730.0);
     EXPECT_EQ(form.fields().dato2, 2549.0);

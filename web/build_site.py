@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Puts the web page together: the questions' texts taken from the window's
-own form, so that both say the same, the calculation compiled to WebAssembly,
-the icons, and a service worker that keeps what the page needs offline.
+own form, so that both say the same, the page's modules in one file, the
+calculation compiled to WebAssembly, the icons, and a service worker that keeps what the page needs offline.
 
 Usage: build_site.py FORM_UI ICONS_DIR CALC_DIR VERSION SITE_DIR ESBUILD
 """
@@ -14,6 +14,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import xml.etree.ElementTree as ElementTree
 
 HERE = pathlib.Path(__file__).resolve().parent
@@ -40,13 +41,23 @@ def filled(template, texts):
     return re.sub(r'\{\{(\w+)\}\}', text, template)
 
 
+TARGET = '--target=chrome97,firefox102,safari16'
+
+
 def minified(esbuild, text, loader):
     """The script or style sheet as a phone should download it, written for
     the oldest browsers the page supports (package.json)."""
     return subprocess.run(
-        [esbuild, '--minify', f'--loader={loader}', '--target=chrome97,firefox102,safari16',
-         '--log-level=warning'],
+        [esbuild, '--minify', f'--loader={loader}', TARGET, '--log-level=warning'],
         input=text, stdout=subprocess.PIPE, check=True, text=True).stdout
+
+
+def bundled(esbuild, entry):
+    """The page's modules as one minified file: one download, one digest."""
+    return subprocess.run(
+        [esbuild, str(entry), '--bundle', '--format=esm', '--minify', TARGET,
+         '--log-level=warning'],
+        stdout=subprocess.PIPE, check=True, text=True).stdout
 
 
 def hashed(site, name, data):
@@ -71,10 +82,14 @@ def main():
     glue = (calc / 'klimora-calc.mjs').read_text(encoding='utf-8')
     glue = minified(esbuild, glue.replace('klimora-calc.wasm', wasm), 'js')
     glue = hashed(site, 'klimora-calc.mjs', glue.encode())
-    script = (HERE / 'klimora.js').read_text(encoding='utf-8')
-    script = script.replace("'./klimora-calc.mjs'", f"'./{glue}'")
-    script = script.replace("'./klimora-calc.wasm'", f"'./{wasm}'").replace('{{version}}', version)
-    script = hashed(site, 'klimora.js', minified(esbuild, script, 'js').encode())
+    with tempfile.TemporaryDirectory() as sources:
+        sources = pathlib.Path(sources)
+        for module in HERE.glob('*.js'):
+            text = module.read_text(encoding='utf-8')
+            text = text.replace("'./klimora-calc.mjs'", f"'./{glue}'")
+            text = text.replace("'./klimora-calc.wasm'", f"'./{wasm}'").replace('{{version}}', version)
+            (sources / module.name).write_text(text, encoding='utf-8')
+        script = hashed(site, 'klimora.js', bundled(esbuild, sources / 'klimora.js').encode())
     style = minified(esbuild, (HERE / 'style.css').read_text(encoding='utf-8'), 'css')
     style = hashed(site, 'style.css', style.encode())
     names = {'klimora-calc.mjs': glue, 'klimora.js': script, 'style.css': style}

@@ -1,12 +1,14 @@
 #include "calc/calc_error.h"
+#include "calc/calculation_report.h"
 #include "calc/cooling_load.h"
-#include "calc/power_units.h"
 
 #include <emscripten/emscripten.h>
 
 #include <cstddef>
 #include <exception>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -34,8 +36,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_version()
 // One press of "Calcular". The five answer texts lie one after another in
 // `texts`, as UTF-8 of the given byte lengths (a text may hold any character,
 // NUL included), in the order length, width, openings, walls, occupants.
-// Replies "total<TAB>text<TAB>equivalents", or "error<TAB>place<TAB>message",
-// where place is that of the text to mend, and may be empty.
+// Replies "total<TAB>text<TAB>equivalents", then a line for each row of the
+// breakdown ("row<TAB>name<TAB>term<TAB>share<TAB>bar"), each unit class
+// ("class<TAB>text<TAB>1 for the one that corresponds, else 0") and
+// "advice<TAB>text". Or "error<TAB>place<TAB>message", where place is that of
+// the text to mend, and may be empty.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_calculate(
     int topFloor, int sunny, int appliances, const char *texts, int lengthBytes, int widthBytes,
     int openingsBytes, int wallsBytes, int occupantsBytes, int decimalSeparator)
@@ -57,9 +62,23 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_calculate(
         answers.appliances = appliances != 0;
         const klimora::NumberFormat format{std::string(1, static_cast<char>(decimalSeparator))};
         klimora::CoolingLoadFields fields;
-        const double total = klimora::computeCoolingLoad(answers, fields, format);
-        reply = "total\t" + klimora::numberToText(total, format) + '\t' +
-                klimora::equivalentsText(total, format);
+        klimora::CoolingLoadTerms terms;
+        const double total = klimora::computeCoolingLoad(answers, fields, format, &terms);
+        const auto report = klimora::reportCalculation(answers, terms, total, format);
+        reply = "total\t" + report.total + '\t' + report.equivalents;
+        const auto line = [](std::initializer_list<std::string_view> fields) {
+            for (const auto field : fields) {
+                reply += field;
+                reply += '\t';
+            }
+            reply.back() = '\n';
+        };
+        reply += '\n';
+        for (const auto &row : report.breakdown)
+            line({"row", row.name, row.term, row.share, klimora::numberToText(row.barPercent, format)});
+        for (const auto &offer : report.units.classes)
+            line({"class", offer.text, offer.corresponds ? "1" : "0"});
+        line({"advice", report.units.advice});
     } catch (const klimora::CalcError &error) {
         reply = "error\t" + placeOf(error.answer()) + '\t' + error.message();
     } catch (const std::exception &) {

@@ -1,15 +1,18 @@
 #include "form1.h"
 
 #include "calc/calc_error.h"
-#include "calc/power_units.h"
+#include "calc/calculation_report.h"
+#include "calculation_detail.h"
 #include "klimora_config.h"
 #include "ui_form1.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
@@ -73,6 +76,11 @@ QString windowCaption()
            QStringLiteral(KLIMORA_WEB_ADDRESS) + QStringLiteral(" - ");
 }
 
+QKeySequence detailKey()
+{
+    return {Qt::CTRL | Qt::Key_D};
+}
+
 } // namespace
 
 Form1::Form1(ErrorReport reportError, QWidget *parent)
@@ -109,6 +117,15 @@ Form1::Form1(ErrorReport reportError, QWidget *parent)
             switchAreaOff();
     });
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::calculate);
+
+    // The tooltip is out of a keyboard's reach: the same and more, one key away.
+    m_detailAction = new QAction(QStringLiteral("Detalle del cálculo"), this);
+    m_detailAction->setShortcut(detailKey());
+    m_detailAction->setEnabled(false);
+    connect(m_detailAction, &QAction::triggered, this, &Form1::showDetail);
+    addAction(m_detailAction);
+    ui->Label14->addAction(m_detailAction);
+    ui->Label14->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 Form1::~Form1() = default;
@@ -140,8 +157,10 @@ void Form1::calculate()
     // Nothing may escape into Qt's event loop.
     try {
         const klimora::NumberFormat format = klimora::userNumberFormat();
-        const double total = klimora::computeCoolingLoad(answers(), m_fields, format);
-        showTotal(total, format);
+        const klimora::CoolingLoadAnswers answered = answers();
+        klimora::CoolingLoadTerms terms;
+        const double total = klimora::computeCoolingLoad(answered, m_fields, format, &terms);
+        showTotal(total, answered, terms, format);
     } catch (const klimora::CalcError &error) {
         m_reportError(this, QString::fromStdString(error.message()));
         pointAt(error.answer());
@@ -173,12 +192,25 @@ klimora::CoolingLoadAnswers Form1::answers() const
     return answers;
 }
 
-void Form1::showTotal(double total, const klimora::NumberFormat &format)
+void Form1::showTotal(double total, const klimora::CoolingLoadAnswers &answers,
+                      const klimora::CoolingLoadTerms &terms, const klimora::NumberFormat &format)
 {
-    m_resultFit->show(QString::fromStdString(klimora::numberToText(total, format)));
-    ui->Label14->setToolTip(QString::fromStdString(klimora::equivalentsText(total, format)));
+    const klimora::CalculationReport report =
+        klimora::reportCalculation(answers, terms, total, format);
+    m_resultFit->show(QString::fromStdString(report.total));
+    ui->Label14->setToolTip(QString::fromStdString(klimora::reportText(report, false)) +
+                            QStringLiteral("\n\nMás detalle: ") +
+                            detailKey().toString(QKeySequence::NativeText));
     ui->Label15->show();
     ui->Label14->announce();
+    m_detail = ui->Label14->spokenText() + u'\n' +
+               QString::fromStdString(klimora::reportText(report, true));
+    m_detailAction->setEnabled(true);
+}
+
+void Form1::showDetail()
+{
+    (new CalculationDetail(m_detail, this))->open();
 }
 
 QLineEdit *Form1::boxFor(klimora::Answer answer) const

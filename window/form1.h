@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class QAction;
 class QLineEdit;
 
 namespace Ui {
@@ -33,7 +34,9 @@ private:
     void calculate();
     void endWith(const QString &message);
     [[nodiscard]] klimora::CoolingLoadAnswers answers() const;
-    void showTotal(double total, const klimora::NumberFormat &format);
+    void showTotal(double total, const klimora::CoolingLoadAnswers &answers,
+                   const klimora::CoolingLoadTerms &terms, const klimora::NumberFormat &format);
+    void showDetail();
     [[nodiscard]] QLineEdit *boxFor(klimora::Answer answer) const;
     void pointAt(klimora::Answer answer);
 
@@ -41,4 +44,6 @@ private:
     ErrorReport m_reportError;
     std::unique_ptr<ResultLabelFit> m_resultFit;
     klimora::CoolingLoadFields m_fields;
+    QAction *m_detailAction = nullptr;
+    QString m_detail;
 };

@@ -10,7 +10,7 @@
 //     await page.type(await byRole(page, 'textbox', 'Largo'), '4');
 //     await page.click(await byRole(page, 'button', 'Calcular'));
 //     await liveText(page, 'status'); await page.evaluate((a, b) => a + b, 1, 2);
-//     await page.screenshot('web.png');
+//     await page.screenshot('web.png'); await page.pdf();
 //
 // Debian's packages: chromium, firefox-esr, and webkit2gtk-driver, which needs
 // an X display (Xvfb) and the language's locale generated.
@@ -52,6 +52,8 @@ function drive(engine, page) {
       await page.keyboard.type(text);
     },
     screenshot: (path) => page.screenshot({ path }),
+    // As printed on A4, the page's own @page rule first.
+    pdf: () => page.pdf({ format: 'A4', preferCSSPageSize: true }),
     close: () => page.close(),
   };
 }
@@ -195,6 +197,7 @@ async function launchWebKit({ language, colorScheme }) {
           if (text) await session('POST', `/element/${id}/value`, { text });
         },
         screenshot: async (path) => writeFile(path, Buffer.from(await session('GET', '/screenshot'), 'base64')),
+        pdf: async () => Buffer.from(await session('POST', '/print', { page: { width: 21, height: 29.7 } }), 'base64'),
         close: endSession,
       };
     },

@@ -5,11 +5,13 @@
 //
 //     node --test tests/web/page_test.mjs   (KLIMORA_SITE: the site folder; webkit needs X)
 import assert from 'node:assert/strict';
+import { execFile } from 'node:child_process';
 import { cp, mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { after, before, test as nodeTest } from 'node:test';
+import { promisify } from 'node:util';
 import { byRole, launch, liveText } from './browsers.mjs';
 import { answer, box, calculate, question, workedExample } from './questionnaire.mjs';
 import { serveSite } from './serve_site.mjs';
@@ -63,6 +65,14 @@ async function drop(folder, pattern) {
 async function edit(file, change) {
   await writeFile(file, change(await readFile(file, 'utf8')));
   await rm(`${file}.gz`, { force: true });
+}
+
+// What poppler's pdfinfo says of a PDF.
+async function pdfInfo(pdf) {
+  const folder = await mkdtemp(path.join(tmpdir(), 'klimora-print-'));
+  scratch.push(folder);
+  await writeFile(path.join(folder, 'page.pdf'), pdf);
+  return (await promisify(execFile)('pdfinfo', [path.join(folder, 'page.pdf')])).stdout;
 }
 
 async function shows(page, role, expected) {
@@ -167,6 +177,71 @@ test('a number written with the other separator offers that separator, one tap a
   assert.equal(await state(page, await byRole(page, 'radio', 'Punto'), 'checked'), true);
   await page.click(await byRole(page, 'radio', 'Coma')); // as the other tests expect
 });
+
+// The breakdown's rows and the class marked as the one that corresponds.
+const report = (page) => page.evaluate(() => [
+  ...[...document.getElementById('desglose').tBodies[0].rows]
+    .map((row) => [...row.cells].map((cell) => cell.textContent.replace(/\s+/g, ' ').trim()).join(' ')),
+  ...[...document.querySelectorAll('#equipos [aria-current=true]')].map((item) => item.textContent.replace(/\s+/g, ' ')),
+]);
+const workedReport = ['Techo 500 16 %', 'Puertas y ventanas 780 26 %', 'Paredes 450 15 %', 'Sol 519 17 %',
+  'Personas 300 10 %', 'Luces y aparatos 500 16 %',
+  '12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 99 %. Es el que corresponde'];
+const unreadLink = 'Parte del enlace no se ha podido leer: esas respuestas se han dejado como al principio.';
+
+test('a result prints on one page, is shared as a link that brings it back, and a bad link runs nothing',
+  async (t) => {
+    const page = await open();
+    await answer(page, workedExample);
+    await shows(page, 'status', '3049 frigorias/hora');
+    assert.deepEqual(await report(page), workedReport);
+    await page.click(await byRole(page, 'button', 'Compartir'));
+    // No share sheet on a desktop: the clipboard, or else the link to copy.
+    const link = await until(page, () => {
+      const box = document.getElementById('enlace');
+      if (document.getElementById('compartido').textContent === 'Enlace copiado') return 'copiado';
+      return !box.hidden && document.activeElement === box && box.selectionEnd === box.value.length && box.value;
+    });
+    const written = await state(page, '#enlace-impreso', 'textContent');
+    if (link !== 'copiado') assert.equal(link, written);
+    assert.match(written, /^[^?]+#v=1&sep=coma&atico=si&largo=4&/);
+
+    // The printed page: one A4 sheet, with no control but the answers.
+    if (engine === 'chromium') {
+      await page.native.emulateMedia({ media: 'print' });
+      assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('button, [name=separador], #enlace-impreso')]
+        .filter((element) => element.getClientRects().length).map((element) => element.id)), ['enlace-impreso']);
+      await page.native.emulateMedia({ media: null });
+    }
+    const printed = await page.pdf().catch((failure) => t.diagnostic(`${engine} does not print: ${failure.message}`));
+    if (printed) assert.match(await pdfInfo(printed), /^Pages: +1$/m);
+
+    // With the comma chosen: a typo is a typo, and both separators together say so.
+    for (const [puertas, hint] of [['abc', ''], ['3.5', '\nHay respuestas con coma y con punto. Escriba todos los decimales con coma.']]) {
+      await answer(page, { choices: { 1: 'Si' }, texts: { Largo: '3,3', Ancho: '4,1', [question[2]]: puertas } });
+      await shows(page, 'alert', `${error13}\nRevise la respuesta a la pregunta [2].${hint}`);
+    }
+
+    // Another browser, another language's separator: the link's answers and separator.
+    const opened = await open({ language: 'en-US', url: written });
+    await shows(opened, 'status', '3049 frigorias/hora');
+    assert.deepEqual([await report(opened), await state(opened, await byRole(opened, 'radio', 'Coma'), 'checked'),
+      await opened.evaluate(() => location.hash)], [workedReport, true, '']);
+
+    for (const [fragment, total] of [
+      ['#v=1&sep=coma&atico=si&largo=4&ancho=5&puertas=3%&paredes=9&<img src=x onerror=pwned=1>=1' +
+        '&soleada=<script>pwned=1</script>&personas=2', '1250'],
+      ['#v=1&sep=coma&atico=si&lar', '0'],
+      [`#v=1&personas=${'9'.repeat(300000)}`, '0'],
+      ['#v=9&personas=2', '0'],
+    ]) {
+      const bad = await open({ url: server.url + fragment });
+      await shows(bad, 'status', `${unreadLink} ${total} frigorias/hora`);
+      assert.deepEqual(await bad.evaluate(() => [typeof window.pwned, document.querySelector('[onerror], body script')]),
+        ['undefined', null], fragment.slice(0, 40));
+      await bad.close();
+    }
+  });
 
 test('question [1] switches the length and width, which keep their text, however the page is restored',
   async () => {
