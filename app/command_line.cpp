@@ -20,6 +20,10 @@ constexpr std::string_view help =
     "  -h, --help     muestra esta ayuda y termina\n"
     "  -v, --version  muestra la versión y termina\n"
     "\n"
+    "Teclas:\n"
+    "  Ctrl+D         abre el detalle del cálculo (también en el menú\n"
+    "                 contextual del resultado)\n"
+    "\n"
     "También acepta las opciones estándar de Qt, como -platform o -style.\n";
 
 constexpr std::string_view version = "Klimora " KLIMORA_DISPLAY_VERSION "\n";

@@ -15,7 +15,9 @@ CalculationReport reportCalculation(const CoolingLoadAnswers &answers,
 std::string reportText(const CalculationReport &report, bool whole)
 {
     std::string text = report.equivalents;
-    text += "\n\nDe dónde salen las frigorías (frigorías/hora):";
+    if (!text.empty())
+        text += "\n\n";
+    text += "De dónde salen las frigorías (frigorías/hora):";
     for (const BreakdownRow &row : report.breakdown) {
         text += "\n" + row.name + ": " + row.term;
         if (!row.share.empty())

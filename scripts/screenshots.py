@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Pictures of Klimora for a person to look at: the window as it opens, and
-with the longest total it can show. Runs the built program on Xvfb under
+"""Pictures of Klimora for a person to look at: the window as it opens, with
+the longest total it can show, and that total's detail. Runs the built program on Xvfb under
 openbox, the Linux one and, once scripts/windows.sh has built it, the Windows
 one under Wine, and types as a user would. Once scripts/web.sh has built the
 web page, it is pictured too as a 360-pixel phone shows it, in Chromium,
@@ -29,13 +29,16 @@ def picture(command, name):
         ['xdotool', 'getactivewindow'], stdout=subprocess.PIPE, text=True,
         check=False).stdout.strip() == window)
     time.sleep(1)  # the window manager draws its frame after activating it
-    pictures = [f'{BUILD}/{name}.png', f'{BUILD}/{name}-result.png']
+    pictures = [f'{BUILD}/{name}.png', f'{BUILD}/{name}-result.png', f'{BUILD}/{name}-detail.png']
     subprocess.run(['import', '-window', 'root', pictures[0]], check=True)
     # Walls: Tab from the openings box, then Tab twice to "Calcular".
     xdotool('key', 'Tab', 'ctrl+a', 'type', '--', '-3,59538626972463e306')
     xdotool('key', 'Tab', 'Tab', 'space')
     time.sleep(1)
     subprocess.run(['import', '-window', 'root', pictures[1]], check=True)
+    xdotool('key', 'ctrl+d')
+    time.sleep(1)
+    subprocess.run(['import', '-window', 'root', pictures[2]], check=True)
     program.terminate()
     program.wait(30)
     print(*pictures, sep='\n')
@@ -43,7 +46,7 @@ def picture(command, name):
 
 def web_pictures(site):
     """The page in the three engines, on a display of its own as tall as the page."""
-    subprocess.run(['xvfb-run', '-a', '-s', '-screen 0 1280x1800x24', 'node',
+    subprocess.run(['xvfb-run', '-a', '-s', '-screen 0 1280x2800x24', 'node',
                     'scripts/web_screenshots.mjs', site, BUILD], check=True)
 
 

@@ -14,7 +14,7 @@ try {
   for (const engine of engines) {
     for (const colorScheme of ['light', 'dark']) {
       const browser = await launch(engine, { colorScheme });
-      const page = await browser.newPage({ width: 360, height: 1600 });
+      const page = await browser.newPage({ width: 360, height: 2600 });
       await page.goto(server.url);
       await answer(page, workedExample);
       await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 500)));

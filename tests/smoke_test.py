@@ -108,6 +108,17 @@ check('the total', total, '3049 frigorias/hora')
 orca_says('3049 frigorias/hora', before)
 check('the focus after the press', focused(calcular), True)
 
+# The tooltip's detail, one key away, in text that Orca reads.
+before = len(spoken())
+xdotool('key', 'ctrl+d')
+detail = wait_for('the detail', lambda: find(app, pyatspi.ROLE_TEXT, 'Detalle del cálculo'))
+wait_for('the focus in the detail', lambda: focused(detail))
+orca_says('Detalle del cálculo', before)
+check('the unit that corresponds', '3,5 kW: cubre el 99\xa0%. Es el que corresponde' in text_of(detail), True)
+xdotool('key', 'Escape')
+wait_for('the detail closed', lambda: find(app, pyatspi.ROLE_TEXT, 'Detalle del cálculo') is None)
+wait_for('the focus back on Calcular', lambda: focused(calcular))
+
 type_into(walls, '')
 before = len(spoken())
 click(calcular)
