@@ -33,12 +33,15 @@ void roundToWholes(std::array<Term, N> &terms, std::size_t count, double total)
         return;
     const double step = missing > 0 ? 1 : -1;
     const auto lost = [step](const Term &term) { return (term.value - term.whole) * step; };
-    for (; missing != 0; missing -= step) {
+    const auto steps = static_cast<std::size_t>(std::fabs(missing));
+    for (std::size_t done = 0; done < steps; ++done) {
         Term *pick = nullptr;
         for (std::size_t i = 0; i < count; ++i) {
             if (!terms[i].moved && (pick == nullptr || lost(terms[i]) > lost(*pick)))
                 pick = &terms[i];
         }
+        if (pick == nullptr)
+            return;
         pick->moved = true;
         pick->whole += step;
     }

@@ -52,8 +52,8 @@ function drive(engine, page) {
       await page.keyboard.type(text);
     },
     screenshot: (path) => page.screenshot({ path }),
-    // As printed on A4, the page's own @page rule first.
-    pdf: () => page.pdf({ format: 'A4', preferCSSPageSize: true }),
+    // As printed on A4.
+    pdf: () => page.pdf({ format: 'A4' }),
     close: () => page.close(),
   };
 }

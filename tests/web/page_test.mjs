@@ -318,6 +318,8 @@ test('axe finds nothing to fix, in the light or the dark', async () => {
     cp(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), path.join(folder, 'axe.min.js')));
   for (const colorScheme of ['light', 'dark']) {
     const page = await open({ colorScheme, url: withAxe.server.url });
+    // A result with its breakdown, and an error beside it.
+    await answer(page, workedExample);
     await answer(page, { texts: { [question[5]]: 'dos' } });
     const violations = await page.evaluate(async () => {
       await new Promise((resolve, reject) => document.head.append(
