@@ -35,7 +35,7 @@ async function sent(label) {
 async function pressToPaint(page) {
   await page.evaluate(() => {
     window.pressTimes = [];
-    const status = document.querySelector('[role=status]');
+    const status = document.getElementById('resultado');
     document.addEventListener('click', (event) => {
       new MutationObserver((_, observer) => {
         observer.disconnect();
