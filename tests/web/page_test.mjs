@@ -361,6 +361,8 @@ test('each way the calculation can fail says why, and offers the way on', async 
       async (opened, folder) => {
         assert.equal(await opened.evaluate(() => performance.getEntriesByType('navigation')[0].type), 'reload');
         await answer(opened, workedExample);
+        // That press fails too; the files come back only once it has.
+        await until(opened, () => document.getElementById('calcular').getAttribute('aria-busy') === 'false');
         await cp(site, folder, { recursive: true });
         await opened.click(await byRole(opened, 'button', 'Cargar la versión nueva'));
         await until(opened, () => document.getElementById('otra-version').hidden);
