@@ -54,6 +54,29 @@ build_for_this_commit() {
     echo "$SOURCE_DATE_EPOCH" >"$stamp"
 }
 
+# Nothing of the builder's environment reaches a Windows build's compilers or
+# archives: not their time zone, language, umask, flags or search paths.
+pin_build_environment() {
+    export TZ=UTC LC_ALL=C.UTF-8 LANG=C.UTF-8
+    umask 022
+    unset CFLAGS CXXFLAGS CPPFLAGS LDFLAGS CMAKE_PREFIX_PATH
+}
+
+# A Windows build of Qt or of Klimora runs Debian's own moc, uic and rcc.
+qt_host_options=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+
 # What any build of the program needs; the fonts are the window's face.
 build_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
     fonts-liberation2)
+
+# The signing key's files as absolute paths, from the folder the command was
+# started in: signing runs elsewhere, in makensis's folder among others.
+absolute_signing_paths() {
+    local name
+    for name in KLIMORA_SIGN_PKCS12 KLIMORA_SIGN_PASSWORD_FILE KLIMORA_SIGN_PKCS11_MODULE \
+        KLIMORA_SIGN_CERTS; do
+        [ -n "${!name:-}" ] || continue
+        [ -f "${!name}" ] || { echo "$name: no such file: ${!name}" >&2; return 1; }
+        export "$name=$(realpath "${!name}")"
+    done
+}

@@ -1,28 +1,25 @@
 #!/usr/bin/env bash
 # Builds Klimora for Windows with MinGW-w64 and the Qt that windows_qt.sh
 # keeps, and packs what a Windows user downloads: the portable zip and the
-# installer, with SHA256SUMS beside them. With a certificate (see
-# windows_sign.sh) Klimora.exe, the uninstaller and the installer are signed.
+# installer, unsigned, with SHA256SUMS and a build-info file naming the tools
+# the bytes depend on beside them. The same commit gives the same bytes on
+# any machine. Given a key (see windows_sign.sh), windows_sign.sh then signs
+# them into BUILD_DIR/firmado.
 # Prints the paths of the stripped Klimora.exe, the zip and the installer
-# last, in that order, and nothing else on standard output; the same commit
-# gives the same bytes on any machine.
+# last, in that order (the signed ones when signed), and nothing else on
+# standard output.
 # Usage: windows_package.sh [BUILD_DIR [CMAKE_OPTION...]]   (build/windows)
 set -euo pipefail
 shopt -s inherit_errexit
+source "$(dirname "$0")/packages.sh"
+absolute_signing_paths
 cd "$(dirname "$0")/.."
-source scripts/packages.sh
 
 build=${1:-build/windows}
 shift || true
-# The archives and the compilers see no time zone, language, umask or flags
-# of the builder's.
-export TZ=UTC LC_ALL=C.UTF-8 LANG=C.UTF-8
-umask 022
-unset CFLAGS CXXFLAGS CPPFLAGS LDFLAGS
+pin_build_environment
 export_source_date_epoch
 qt=$(bash scripts/windows_qt.sh)
-[ -n "${KLIMORA_SIGN_PKCS12:-}" ] ||
-    echo "No certificate given (KLIMORA_SIGN_PKCS12): the downloads are unsigned." >&2
 # A build folder configured with another Qt would go on using that one.
 fresh=()
 cache=$build/CMakeCache.txt
@@ -32,18 +29,43 @@ if [ -f "$cache" ] && ! grep -qxF "CMAKE_FIND_ROOT_PATH:UNINITIALIZED=$qt" "$cac
 fi
 cmake "${fresh[@]}" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_FIND_ROOT_PATH="$qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_INSTALL_BINDIR=. "$@" >/dev/null
+    "${qt_host_options[@]}" -DCMAKE_INSTALL_BINDIR=. "$@" >/dev/null
 build_for_this_commit "$build"
 
 # The folder the zip and the installer hold, for the tests to compare with.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cache")
 folder=$build/stage/Klimora-$version
-zip=$build/Klimora-$version-portable.zip
+zip=Klimora-$version-portable.zip
 setup=Klimora-$version-setup.exe
 rm -rf "$build/stage" "$build"/Klimora-*-portable.zip "$build"/Klimora-*-setup.exe
 cmake --install "$build" --prefix "$folder" --strip >/dev/null
-python3 packaging/windows/portable_zip.py "$folder" "$zip"
+python3 packaging/windows/portable_zip.py "$folder" "$build/$zip"
 (cd "$build" && cpack >/dev/null)
-(cd "$build" && sha256sum "${zip##*/}" "$setup" >SHA256SUMS)
-realpath "$folder/Klimora.exe" "$zip" "$build/$setup"
+(cd "$build" && sha256sum "$zip" "$setup" >SHA256SUMS)
+
+# As Debian's .buildinfo: what a stranger needs to rebuild these bytes.
+{
+    echo "Format: 1.0"
+    echo "Source: Klimora"
+    echo "Version: $version"
+    echo "Qt-For-Windows: ${qt##*/}"
+    echo "Installed-Build-Depends:"
+    # osslsigncode only where it is installed, for a signed build.
+    { dpkg-query -W -f=' ${Package} (= ${Version}),\n' nsis g++-mingw-w64-x86-64-posix \
+        gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
+        cmake ninja-build python3 qt6-base-dev-tools osslsigncode 2>/dev/null || true; } |
+        sed '$ s/,$//'
+    echo "Environment:"
+    echo " SOURCE_DATE_EPOCH=\"$SOURCE_DATE_EPOCH\""
+    echo "Checksums-Sha256:"
+    (cd "$build" && for file in "$zip" "$setup"; do
+        echo " $(sha256sum "$file" | cut -d' ' -f1) $(stat -c %s "$file") $file"
+    done)
+} >"$build/Klimora-$version.buildinfo"
+
+if [ -n "${KLIMORA_SIGN_PKCS12:-}${KLIMORA_SIGN_PKCS11_KEY:-}" ] || [ "${KLIMORA_SIGN_REQUIRED:-}" = 1 ]; then
+    bash scripts/windows_sign.sh "$build"
+else
+    echo "No key given (KLIMORA_SIGN_PKCS12 or KLIMORA_SIGN_PKCS11_KEY): the downloads are unsigned." >&2
+    realpath "$folder/Klimora.exe" "$build/$zip" "$build/$setup"
+fi

@@ -3,11 +3,12 @@
 # its styles, and nothing Klimora does not use) with MinGW-w64, from Debian's
 # own qt6-base source package, as shared libraries: the user may swap the Qt
 # DLLs. Built once per machine into a cache folder named after everything that
-# decides its bytes; prints that folder last. Run by windows.sh, which
-# installs what it needs first.
+# decides its bytes; prints that folder last, and nothing else on standard
+# output. Run by windows_package.sh; windows.sh installs what it needs.
 set -euo pipefail
 shopt -s inherit_errexit
 cd "$(dirname "$0")/.."
+source scripts/packages.sh
 
 options=(
     -DBUILD_SHARED_LIBS=ON -DCMAKE_BUILD_TYPE=Release
@@ -38,23 +39,18 @@ options=(
     -DFEATURE_undogroup=OFF -DFEATURE_undoview=OFF
 )
 toolchain=cmake/mingw-w64-x86_64.cmake
-host_path=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
 # Qt is configured for this prefix and installed elsewhere: no builder's home or
 # cache folder ends up in its files.
 configured_prefix=/opt/klimora/qt-mingw64
 
-# Nothing of the builder's environment reaches the compilers or the archives:
-# not their time zone, language, umask or flags.
-export TZ=UTC LC_ALL=C.UTF-8 LANG=C.UTF-8
-umask 022
-unset CFLAGS CXXFLAGS CPPFLAGS LDFLAGS CMAKE_PREFIX_PATH
+pin_build_environment
 
 # The host tools (moc, uic, rcc) come from Debian's Qt, which must be built
 # from the same source.
 version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
 # Whatever changes the bytes changes the folder: Qt's source, the compilers,
 # binutils, the MinGW-w64 runtime and headers to the last package revision,
-# CMake, Ninja and this recipe.
+# CMake, Ninja and this recipe with the environment and host tools it pins.
 key=$({
     echo "$version"
     x86_64-w64-mingw32-gcc-posix --version
@@ -63,6 +59,8 @@ key=$({
         gcc-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix-runtime gcc-mingw-w64-base \
         binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev mingw-w64-common cmake ninja-build
     cat scripts/windows_qt.sh "$toolchain"
+    declare -f pin_build_environment
+    echo "${qt_host_options[@]}"
 } | sha256sum | cut -c1-12)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/klimora
 prefix=$cache/qt-$version-mingw64-$key
@@ -124,7 +122,7 @@ export SOURCE_DATE_EPOCH
 map=-ffile-prefix-map=$work=/qt
 step configure cmake -S "$source" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/$toolchain" -DCMAKE_INSTALL_PREFIX="$configured_prefix" \
-    -DCMAKE_C_FLAGS="$map" -DCMAKE_CXX_FLAGS="$map" "${host_path[@]}" "${options[@]}"
+    -DCMAKE_C_FLAGS="$map" -DCMAKE_CXX_FLAGS="$map" "${qt_host_options[@]}" "${options[@]}"
 # Past a failure, on to the end: one run shows every error.
 step build cmake --build "$work/build" -- -k 0
 # Installed aside and moved into place last: a run that fails anywhere leaves

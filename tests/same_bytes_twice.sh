@@ -4,7 +4,8 @@
 # bytes in both, and that none of them holds the builder's home, cache or
 # source folder. The second copy is built as a stranger would: another home,
 # time zone, language, umask and user, on a shuffled directory order. Both share
-# the Qt for Windows cache, which holds no builder's path of its own.
+# the Qt for Windows cache, which holds no builder's path of its own
+# (windows_qt_same_bytes.sh checks Qt itself).
 # Usage: same_bytes_twice.sh COUNT COMMAND...   (COMMAND runs in each copy)
 # With SAME_BYTES_KEEP naming a folder, the first build's files are copied there.
 set -euo pipefail
@@ -26,12 +27,14 @@ copy_sources() {
         (cd "$source" && xargs -0 cp --parents -t "$1")
 }
 
-# The bytes of the files the paths name, a zip's members unpacked.
+# The bytes of the files the paths name, a zip's members unpacked, and what
+# an installer installs (its uninstaller too) rather than its compressed body.
 bytes_of() {
     while IFS= read -r path; do
         case $path in
         *.zip) python3 -c 'import sys, zipfile; z = zipfile.ZipFile(sys.argv[1])
 for name in z.namelist(): sys.stdout.buffer.write(z.read(name))' "$path" ;;
+        *-setup.exe) 7zz e -so "$path" 2>/dev/null ;;
         *) cat "$path" ;;
         esac
     done

@@ -4,14 +4,15 @@
 # over it, the program started where the installer put it, answered with the
 # mouse and keyboard through xdotool, read off the screen with tesseract,
 # closed, and uninstalled around a file of the user's own. Then the portable
-# zip unpacked and run, and the installer's guards: another program's folder,
-# a missing earlier uninstaller.
+# zip unpacked and run, and the installer's folder guard, case by case.
 #
 #     windows_smoke_test.py BUILD_DIR   (as windows_package.sh left it)
 import contextlib
 import glob
 import hashlib
 import os
+import pathlib
+import shutil
 import subprocess
 import sys
 import time
@@ -25,7 +26,8 @@ STAGE = glob.glob(f'{BUILD}/stage/Klimora-*')[0]
 SETUP = glob.glob(f'{BUILD}/Klimora-*-setup.exe')[0]
 ZIP = glob.glob(f'{BUILD}/Klimora-*-portable.zip')[0]
 # The installer's exit codes, as the README lists them.
-MISSING_UNINSTALLER, PROGRAM_OPEN = 2, 32
+MISSING_UNINSTALLER, PROGRAM_OPEN, FOLDERS_TAKEN = 3, 32, 145
+OURS = ['Desinstalar.exe', 'Klimora-instalado.txt']  # written by the installer
 UNINSTALL_KEY = r'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Klimora'
 SCALE = 3  # tesseract reads the 8-point face best enlarged
 scratch = temporary_folder()
@@ -176,7 +178,11 @@ def use_klimora(locale, separator):
         before = contents(folder)
         upgrade = subprocess.run(['wine', SETUP, '/S'], timeout=120).returncode
         check('a silent upgrade while Klimora is open', upgrade, PROGRAM_OPEN)
-        check('files unchanged by that upgrade', contents(folder) == before, True)
+        # Run where it is, the uninstaller waits and gives its status.
+        uninstall = subprocess.run(['wine', f'{folder}/Desinstalar.exe', '/S', f'_?={chosen}'],
+                                   timeout=120).returncode
+        check('a silent uninstall while Klimora is open', uninstall, PROGRAM_OPEN)
+        check('files unchanged by those', contents(folder) == before, True)
 
     close(klimora)
 
@@ -184,9 +190,9 @@ def use_klimora(locale, separator):
 check('older version installed', wine(older_installer(), '/S', f'/D={chosen}').returncode, 0)
 check('its extra file', os.path.isfile(f'{folder}/obsoleto.txt'), True)
 check('upgrade', wine(SETUP, '/S').returncode, 0)
-check('files installed', files(folder), sorted(files(STAGE) + ['Desinstalar.exe']))
+check('files installed', files(folder), sorted(files(STAGE) + OURS))
 check('each as built', contents(folder) == dict(contents(STAGE), **{
-    'Desinstalar.exe': contents(folder)['Desinstalar.exe']}), True)
+    name: contents(folder)[name] for name in OURS}), True)
 check('installed where the earlier version was', os.path.exists(f'{drive}/Program Files/Klimora'),
       False)
 check('shortcut', os.path.isfile(shortcut), True)
@@ -213,26 +219,71 @@ with zipfile.ZipFile(ZIP) as archive:
 check('the zip holds the folder as built', contents(f'{tools}/{top}') == contents(STAGE), True)
 close(open_klimora(f'{tools}/{top}/Klimora.exe'))
 
-# A folder that holds another program gets a Klimora folder of its own, and
-# neither the install nor the uninstall touches the other program's files.
-other = f'{drive}/OtroPrograma'
-os.makedirs(other)
-with open(f'{other}/Qt6Core.dll', 'wb') as dll:
-    dll.write(b'otro programa\n')
-theirs = contents(other)
-check('install into another program\'s folder', wine(SETUP, '/S', r'/D=C:\OtroPrograma').returncode, 0)
-check('its program in a folder of its own', os.path.isfile(f'{other}/Klimora/Klimora.exe'), True)
-check('the other program\'s Qt6Core.dll', contents(other)['Qt6Core.dll'], theirs['Qt6Core.dll'])
-wine(f'{other}/Klimora/Desinstalar.exe', '/S')
-check('after the uninstall', contents(other), theirs)
+# The folder guard: another program's files are never written over or
+# removed, whatever the folder chosen or the registry says.
+other = f'{drive}/OtraApp'
+theirs = {}
 
-# An earlier install that lost its uninstaller is left whole.
-os.remove(f'{folder}/mis notas.txt')
-check('install', wine(SETUP, '/S', f'/D={chosen}').returncode, 0)
-os.remove(f'{folder}/Desinstalar.exe')
-before = contents(folder)
-check('upgrade without the earlier uninstaller', wine(SETUP, '/S').returncode, MISSING_UNINSTALLER)
-check('files unchanged by that upgrade', contents(folder) == before, True)
+
+def other_program(where, names=('Qt6Core.dll', 'otra.exe')):
+    """Another program's files, by default with a DLL named as one of Klimora's."""
+    os.makedirs(where, exist_ok=True)
+    for name in names:
+        with open(f'{where}/{name}', 'wb') as file:
+            file.write(b'otro programa\n')
+        theirs[f'{where}/{name}'] = b'otro programa\n'
+
+
+def stale_entry():
+    other_program(other)
+    wine('reg', 'add', UNINSTALL_KEY, '/v', 'InstallLocation', '/d', r'C:\OtraApp', '/f')
+
+
+def sharing_an_earlier_install():
+    wine(SETUP, '/S', r'/D=C:\OtraApp')
+    other_program(other, ['otra.exe'])
+
+
+def without_its_uninstaller():
+    wine(SETUP, '/S', r'/D=C:\OtraApp')
+    os.remove(f'{other}/Desinstalar.exe')
+
+
+for what, prepare, arguments, status, klimora in [
+    ('a stale entry naming another program\'s folder', stale_entry, [], 0,
+     f'{drive}/Program Files/Klimora'),
+    ('another program\'s folder chosen', lambda: other_program(other), [r'/D=C:\OtraApp'], 0,
+     f'{other}/Klimora'),
+    ('it and its Klimora folder both taken', lambda: other_program(f'{other}/Klimora'),
+     [r'/D=C:\OtraApp'], FOLDERS_TAKEN, None),
+    ('an earlier install whose folder another program now shares', sharing_an_earlier_install, [],
+     0, f'{other}/Klimora'),
+    ('an earlier install without its uninstaller', without_its_uninstaller, [], MISSING_UNINSTALLER,
+     None),
+]:
+    theirs.clear()
+    prepare()
+    before = contents(other)
+    check(f'{what}: status', wine(SETUP, '/S', *arguments).returncode, status)
+    if klimora:
+        check(f'{what}: installed in', os.path.isfile(f'{klimora}/Klimora.exe'), True)
+        wine(f'{klimora}/Desinstalar.exe', '/S')
+    else:
+        installed = os.path.exists(f'{drive}/Program Files/Klimora')
+        check(f'{what}: nothing changed', (contents(other) == before, installed), (True, False))
+    left = {path: pathlib.Path(path).read_bytes() for path in theirs if os.path.isfile(path)}
+    check(f'{what}: the other program\'s files', left, theirs)
+    shutil.rmtree(other, ignore_errors=True)
+    wine('reg', 'delete', UNINSTALL_KEY, '/f')
+
+# An uninstaller that the registry no longer names leaves the current
+# install's shortcut and entry.
+wine(SETUP, '/S', r'/D=C:\OtraApp')
+wine('reg', 'delete', UNINSTALL_KEY, '/f')
+check('an install beside a forgotten one', wine(SETUP, '/S').returncode, 0)
+wine(f'{other}/Desinstalar.exe', '/S')
+check('the current install\'s shortcut', os.path.isfile(shortcut), True)
+check('its entry', wine('reg', 'query', UNINSTALL_KEY).returncode, 0)
 
 
 def programs_running():

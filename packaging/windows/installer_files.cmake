@@ -11,7 +11,9 @@ list(SORT files)
 list(SORT folders)
 list(REVERSE folders) # the deepest first, for removal
 
-set(install "!macro InstallFiles\n")
+# From the staged folder, or from the signed copy windows_sign.sh names.
+set(install "!ifndef KLIMORA_FILES\n    !define KLIMORA_FILES \"${staged}\"\n!endif\n")
+string(APPEND install "!macro InstallFiles\n")
 set(current "-")
 foreach(file IN LISTS files)
     cmake_path(GET file PARENT_PATH folder)
@@ -23,7 +25,7 @@ foreach(file IN LISTS files)
         endif()
         string(APPEND install "    SetOutPath \"$INSTDIR${windows_folder}\"\n")
     endif()
-    string(APPEND install "    File \"${staged}/${file}\"\n")
+    string(APPEND install "    File \"\${KLIMORA_FILES}/${file}\"\n")
 endforeach()
 string(APPEND install "!macroend\n")
 
