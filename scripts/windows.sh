@@ -12,7 +12,7 @@ source scripts/packages.sh
 ensure_packages build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev \
     g++-mingw-w64-x86-64-posix googletest nsis wine wine64 fonts-wine \
     xvfb openbox xdotool wmctrl imagemagick tesseract-ocr python3 osslsigncode disorderfs \
-    softhsm2 libengine-pkcs11-openssl 7zip
+    softhsm2 libengine-pkcs11-openssl 7zip openssl
 build=build/windows
 installer=$(bash scripts/windows_package.sh "$build" | tail -n 1)
 ctest --test-dir "$build" --output-on-failure
