@@ -75,11 +75,12 @@ nsis=$build/_CPack_Packages/win64/NSIS64/project.nsi
 [ -d "$unsigned" ] && [ -f "$nsis" ] ||
     { echo "$build holds no unsigned build: run windows_package.sh first." >&2; exit 1; }
 
-rm -rf "$out"
-mkdir -p "$out"
 folder=$out/Klimora-$version
 zip=Klimora-$version-portable.zip
 setup=Klimora-$version-setup.exe
+# Only what an earlier signing wrote there goes: OUT_DIR may hold other files.
+mkdir -p "$out"
+rm -rf "$folder" "$out/$zip" "$out/$setup"
 cp -a "$unsigned" "$folder"
 find "$folder" -name '*.exe' -o -name '*.dll' -not -name 'libstdc++-6.dll' \
     -not -name 'libgcc_s_seh-1.dll' -not -name 'libwinpthread-1.dll' | sort |
