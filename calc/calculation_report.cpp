@@ -4,12 +4,18 @@
 
 namespace klimora {
 
-CalculationReport reportCalculation(const CoolingLoadAnswers &answers,
-                                    const CoolingLoadTerms &terms, double total,
-                                    const NumberFormat &format)
+CalculationResult calculate(const CoolingLoadAnswers &answers, const NumberFormat &format,
+                            CoolingLoadFields &fields)
 {
-    return {numberToText(total, format), equivalentsText(total, format),
-            breakdownRows(answers, terms, total, format), unitChoice(total, format)};
+    CoolingLoadTerms terms;
+    try {
+        computeCoolingLoad(answers, fields, format, &terms);
+    } catch (const CalcError &error) {
+        return {CalculationFailure{error.number(), error.answer(), error.message()}, {}};
+    }
+    return {std::nullopt,
+            {numberToText(terms.total, format), equivalentsText(terms.total, format),
+             breakdownRows(terms, format), unitChoice(terms.total, format)}};
 }
 
 std::string reportText(const CalculationReport &report, bool whole)

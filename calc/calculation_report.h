@@ -1,10 +1,12 @@
 #pragma once
 
+#include "calc/calc_error.h"
 #include "calc/cooling_load.h"
 #include "calc/load_breakdown.h"
 #include "calc/number_text.h"
 #include "calc/unit_classes.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,9 +20,24 @@ struct CalculationReport {
     UnitChoice units;
 };
 
-CalculationReport reportCalculation(const CoolingLoadAnswers &answers,
-                                    const CoolingLoadTerms &terms, double total,
-                                    const NumberFormat &format);
+// Why a calculation gave no total, and the answer to mend.
+struct CalculationFailure {
+    ErrorNumber number = ErrorNumber::Conversion;
+    Answer answer = Answer::None;
+    // "Error 13: No coinciden los tipos", and the question to look at.
+    std::string message;
+};
+
+// One press of "Calcular": the whole report, or the failure alone.
+struct CalculationResult {
+    std::optional<CalculationFailure> failure;
+    CalculationReport report;
+};
+
+// What every front end calls. The fields are written as far as the
+// calculation gets.
+CalculationResult calculate(const CoolingLoadAnswers &answers, const NumberFormat &format,
+                            CoolingLoadFields &fields);
 
 // The report as lines of plain text, headed as the page heads its parts: the
 // equivalents, the breakdown and the advice; whole adds every class.

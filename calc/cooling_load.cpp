@@ -54,7 +54,7 @@ double buildingFabric(const CoolingLoadAnswers &answers, float m, const NumberFo
     if (answers.topFloor) {
         terms.openings = weighted(answers.openings, Answer::Openings, openingsWeight, format);
         terms.roof = double{m} * double{roofWeight};
-        const double withRoof = checked(terms.openings + terms.roof, Answer::Length);
+        const double withRoof = checked(terms.openings + *terms.roof, Answer::Length);
         terms.walls = weighted(answers.walls, Answer::Walls, wallsWeight, format);
         return checked(withRoof + terms.walls, Answer::Walls);
     }
@@ -68,7 +68,8 @@ double withSunAndOccupants(const CoolingLoadAnswers &answers, double dato1,
 {
     terms.occupants = weighted(answers.occupants, Answer::Occupants, occupantsWeight, format);
     const double fabric = answers.sunny ? checked(dato1 * sunFactor, Answer::None) : dato1;
-    terms.sun = fabric - dato1;
+    if (answers.sunny)
+        terms.sun = fabric - dato1;
     return checked(fabric + terms.occupants, Answer::Occupants);
 }
 
@@ -83,7 +84,9 @@ double computeCoolingLoad(const CoolingLoadAnswers &answers, CoolingLoadFields &
     fields.dato2 = withSunAndOccupants(answers, fields.dato1, format, written);
     fields.dato3 = answers.appliances ? checked(fields.dato2 + appliancesAllowance, Answer::None)
                                       : fields.dato2;
-    written.appliances = answers.appliances ? appliancesAllowance : 0;
+    if (answers.appliances)
+        written.appliances = appliancesAllowance;
+    written.total = fields.dato3;
     if (terms != nullptr)
         *terms = written;
     return fields.dato3;

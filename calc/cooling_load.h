@@ -2,6 +2,7 @@
 
 #include "calc/number_text.h"
 
+#include <optional>
 #include <string>
 
 namespace klimora {
@@ -22,11 +23,17 @@ struct CoolingLoadFields {
     double dato1 = 0, dato2 = 0, dato3 = 0;
 };
 
-// What each answer adds to the load, taken from the same sums as the fields;
-// a term whose answer is "No" stays 0. The sun term is what the sun factor
-// adds to the building fabric.
+// What each answer adds to the load, taken from the same sums as the fields,
+// and the total they make. The roof, the sun and the appliances are absent
+// when their answer is "No". The sun term is what the sun factor adds to the
+// building fabric.
 struct CoolingLoadTerms {
-    double roof = 0, openings = 0, walls = 0, sun = 0, occupants = 0, appliances = 0;
+    std::optional<double> roof;
+    double openings = 0, walls = 0;
+    std::optional<double> sun;
+    double occupants = 0;
+    std::optional<double> appliances;
+    double total = 0;
 };
 
 // The cooling load in frigorías per hour. Writes the fields step by step, so

@@ -1,82 +1,100 @@
 #include "calc/load_breakdown.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstddef>
+#include <numeric>
+#include <optional>
 
 namespace klimora {
 
 namespace {
 
-struct Term {
-    const char *name = "";
-    double value = 0;
-    double whole = 0;
-    bool moved = false;
-};
-
-// Rounds each term down, then gives the units still missing from the rounded
-// total to the terms that lost the most (largest remainder), so that a person
-// adding the rows gets the total. Sums carry a little rounding of their own: a
-// total just under the terms' sum takes a unit back from the smallest
-// remainder. Past 2^53 every double is whole already.
-template <std::size_t N>
-void roundToWholes(std::array<Term, N> &terms, std::size_t count, double total)
+// Rounds each value down, then gives the units still missing from the target
+// to the values that lost the most (largest remainder), so that a person
+// adding the wholes gets the target. A value of 0 stays 0, and a positive
+// value never goes below 0. Sums carry a little
+// rounding of their own: a target just under the values' sum takes a unit back
+// from the smallest remainder. Past 2^53 every double is whole already.
+std::vector<double> wholesAddingUpTo(const std::vector<double> &values, double target)
 {
-    double missing = std::round(total);
-    for (std::size_t i = 0; i < count; ++i) {
-        terms[i].whole = std::floor(terms[i].value);
-        missing -= terms[i].whole;
+    std::vector<double> wholes(values.size());
+    double missing = target;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        wholes[i] = std::floor(values[i]);
+        missing -= wholes[i];
     }
-    if (!(std::fabs(missing) <= static_cast<double>(count)))
-        return;
+    if (!(std::fabs(missing) <= static_cast<double>(values.size())))
+        return wholes;
     const double step = missing > 0 ? 1 : -1;
-    const auto lost = [step](const Term &term) { return (term.value - term.whole) * step; };
-    const auto steps = static_cast<std::size_t>(std::fabs(missing));
-    for (std::size_t done = 0; done < steps; ++done) {
-        Term *pick = nullptr;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!terms[i].moved && (pick == nullptr || lost(terms[i]) > lost(*pick)))
-                pick = &terms[i];
+    const auto lost = [&](std::size_t i) { return (values[i] - wholes[i]) * step; };
+    std::vector<bool> moved(values.size());
+    const auto movable = [&](std::size_t i) {
+        return !moved[i] && values[i] != 0 && !(values[i] > 0 && wholes[i] + step < 0);
+    };
+    for (auto steps = static_cast<std::size_t>(std::fabs(missing)); steps > 0; --steps) {
+        std::optional<std::size_t> pick;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (movable(i) && (!pick || lost(i) > lost(*pick)))
+                pick = i;
         }
-        if (pick == nullptr)
-            return;
-        pick->moved = true;
-        pick->whole += step;
+        if (!pick)
+            break;
+        moved[*pick] = true;
+        wholes[*pick] += step;
     }
+    return wholes;
+}
+
+double sum(const std::vector<double> &values)
+{
+    return std::accumulate(values.begin(), values.end(), 0.0);
+}
+
+// Whole percentages adding up to 100, of the rounded terms a person reads
+// (a term shown as 0 takes 0 %), or of the exact ones for a total under one.
+std::vector<double> wholeShares(const std::vector<double> &values, const std::vector<double> &wholes)
+{
+    const std::vector<double> &weights = sum(wholes) > 0 ? wholes : values;
+    const double whole = sum(weights);
+    std::vector<double> percents;
+    percents.reserve(weights.size());
+    for (const double weight : weights)
+        percents.push_back(weight / whole * 100);
+    return wholesAddingUpTo(percents, 100);
 }
 
 } // namespace
 
-std::vector<BreakdownRow> breakdownRows(const CoolingLoadAnswers &answers,
-                                        const CoolingLoadTerms &terms, double total,
-                                        const NumberFormat &format)
+std::vector<BreakdownRow> breakdownRows(const CoolingLoadTerms &terms, const NumberFormat &format)
 {
-    std::array<Term, 6> shown;
-    std::size_t count = 0;
-    const auto add = [&](bool asked, const char *name, double value) {
-        if (asked)
-            shown[count++] = {name, value, 0, false};
-    };
-    add(answers.topFloor, "Techo", terms.roof);
-    add(true, "Puertas y ventanas", terms.openings);
-    add(true, "Paredes", terms.walls);
-    add(answers.sunny, "Sol", terms.sun);
-    add(true, "Personas", terms.occupants);
-    add(answers.appliances, "Luces y aparatos", terms.appliances);
-    roundToWholes(shown, count, total);
-
-    std::vector<BreakdownRow> rows(count);
-    const bool shares = total > 0 && std::isfinite(total);
-    for (std::size_t i = 0; i < count; ++i) {
-        rows[i].name = shown[i].name;
-        rows[i].term = numberToFixedText(shown[i].whole + 0.0, 0, format);
-        if (shares) {
-            const double percent = shown[i].value / total * 100;
-            rows[i].share = numberToFixedText(percent, 0, format) + "\u00a0%";
-            rows[i].barPercent = static_cast<int>(std::clamp(std::round(percent), 0.0, 100.0));
+    std::vector<BreakdownRow> rows;
+    std::vector<double> values;
+    const auto add = [&](const char *name, std::optional<double> value) {
+        if (value) {
+            rows.push_back({name, {}, {}, 0});
+            values.push_back(*value);
         }
+    };
+    add("Techo", terms.roof);
+    add("Puertas y ventanas", terms.openings);
+    add("Paredes", terms.walls);
+    add("Sol", terms.sun);
+    add("Personas", terms.occupants);
+    add("Luces y aparatos", terms.appliances);
+
+    const std::vector<double> wholes = wholesAddingUpTo(values, std::round(terms.total));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i].term = numberToFixedText(wholes[i] + 0.0, 0, format);
+
+    const bool shares = terms.total > 0 && std::isfinite(terms.total) &&
+                        std::none_of(values.begin(), values.end(), [](double v) { return v < 0; });
+    if (!shares)
+        return rows;
+    const std::vector<double> percents = wholeShares(values, wholes);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].share = numberToFixedText(percents[i], 0, format) + "\u00a0%";
+        rows[i].barPercent = static_cast<int>(std::clamp(percents[i], 0.0, 100.0));
     }
     return rows;
 }

@@ -14,16 +14,15 @@ struct BreakdownRow {
     // A whole number of frigorías per hour; the rows' terms add up to the
     // total rounded to a whole number.
     std::string term;
-    // The term's share of a positive total ("16 %"), else empty.
+    // The term's share of the total ("16 %"), the rows' shares adding up to
+    // 100 %; empty when a term or the total is not positive.
     std::string share;
-    // The bar's length, 0 to 100, in percent of the whole.
+    // The bar's length, 0 to 100, in percent of the whole: the share.
     int barPercent = 0;
 };
 
 // Each term of the load, top to bottom in the order the formula adds them;
 // the roof, the sun and the appliances only when their answer is "Si".
-std::vector<BreakdownRow> breakdownRows(const CoolingLoadAnswers &answers,
-                                        const CoolingLoadTerms &terms, double total,
-                                        const NumberFormat &format);
+std::vector<BreakdownRow> breakdownRows(const CoolingLoadTerms &terms, const NumberFormat &format);
 
 } // namespace klimora

@@ -22,11 +22,6 @@ double kilowattsOfBtu(double btuPerHour)
     return btuPerHour / btuPerHourPerWatt / 1000.0;
 }
 
-double frigoriasPerHourOfBtu(double btuPerHour)
-{
-    return btuPerHour / btuPerHourPerWatt / wattsPerFrigoriaPerHour;
-}
-
 std::string equivalentsText(double frigoriasPerHour, const NumberFormat &format)
 {
     const auto [kilowatts, btuPerHour] = powerEquivalents(frigoriasPerHour);

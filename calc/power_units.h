@@ -14,9 +14,7 @@ struct PowerEquivalents {
 
 PowerEquivalents powerEquivalents(double frigoriasPerHour);
 
-// The other way: what a unit sold by its BTU/h gives, in frigorías per hour
-// and in kilowatts.
-double frigoriasPerHourOfBtu(double btuPerHour);
+// The other way: what a unit sold by its BTU/h gives, in kilowatts.
 double kilowattsOfBtu(double btuPerHour);
 
 // "Equivale a 3,55 kW o 12099 BTU/h"; empty past the double range.

@@ -20,7 +20,9 @@ constexpr std::array<UnitClass, 6> unitClasses{{
     {9000, 2250}, {12000, 3000}, {18000, 4500}, {24000, 6000}, {30000, 7500}, {36000, 9000}}};
 
 // Installers size a unit at 95 % to 115 % of the load, or the next size up.
-constexpr double enoughShare = 0.95;
+constexpr int enoughPercent = 95;
+// Past this a share says only that it is more.
+constexpr double largestShownPercent = 999;
 
 // "12000 BTU/h · 3000 frigorías"
 std::string name(const UnitClass &unit, const NumberFormat &format)
@@ -32,6 +34,15 @@ std::string name(const UnitClass &unit, const NumberFormat &format)
     return text;
 }
 
+// "cubre el 94 %": of the frigorías the item names, rounded down, so that no
+// item claims a share it does not give.
+std::string coverText(double percent, const NumberFormat &format)
+{
+    if (percent > largestShownPercent)
+        return "cubre más del " + numberToText(largestShownPercent, format) + "\u00a0%";
+    return "cubre el " + numberToText(percent, format) + "\u00a0%";
+}
+
 } // namespace
 
 UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format)
@@ -41,30 +52,29 @@ UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format)
         return choice;
     const UnitClass *chosen = nullptr;
     for (const UnitClass &unit : unitClasses) {
-        const double gives = frigoriasPerHourOfBtu(unit.btuPerHour);
-        const bool corresponds = chosen == nullptr && gives >= enoughShare * frigoriasPerHour;
+        const double percent = std::floor(unit.frigoriasLabel / frigoriasPerHour * 100);
+        const bool corresponds = chosen == nullptr && percent >= enoughPercent;
         if (corresponds)
             chosen = &unit;
-        // Rounded down, so that only a class that is enough reads 95 % or more.
-        const double covers = std::floor(gives / frigoriasPerHour * 100);
         std::string text = name(unit, format);
         text += " · ";
         text += numberToFixedText(kilowattsOfBtu(unit.btuPerHour), 1, format);
-        text += " kW: cubre el ";
-        text += numberToFixedText(covers, 0, format);
-        text += corresponds ? "\u00a0%. Es el que corresponde" : "\u00a0%";
+        text += " kW: ";
+        text += coverText(percent, format);
+        if (corresponds)
+            text += ". Es el que corresponde";
         choice.classes.push_back({std::move(text), corresponds});
     }
+    const std::string enough = numberToText(enoughPercent, format) + "\u00a0%";
     if (chosen == nullptr) {
         choice.advice = "Ningún equipo de habitación habitual es suficiente. Considere dos "
                         "equipos o consulte a un instalador.";
         return choice;
     }
-    choice.advice = "Le corresponde el de ";
-    choice.advice += name(*chosen, format);
-    choice.advice += ", el más pequeño que cubre al menos el 95 %. Uno mayor enfría a golpes y "
-                     "gasta más; uno que no llega al 95 % se queda corto en los días más "
-                     "calurosos.";
+    choice.advice = "Le corresponde el de " + name(*chosen, format) +
+                    ", el más pequeño que cubre al menos el " + enough +
+                    ". Uno mayor enfría a golpes y gasta más; uno que no llega al " + enough +
+                    " se queda corto en los días más calurosos.";
     return choice;
 }
 

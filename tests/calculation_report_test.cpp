@@ -47,9 +47,9 @@ TEST_P(CalculationReportRows, AddUpToTheTotalAndMarkTheSmallestClassThatIsEnough
     const auto &example = GetParam();
     const NumberFormat comma{","};
     CoolingLoadFields fields;
-    CoolingLoadTerms terms;
-    const double total = computeCoolingLoad(example.answers, fields, comma, &terms);
-    const CalculationReport report = reportCalculation(example.answers, terms, total, comma);
+    const CalculationResult result = calculate(example.answers, comma, fields);
+    ASSERT_FALSE(result.failure);
+    const CalculationReport &report = result.report;
     EXPECT_EQ(shownRows(report.breakdown), example.rows);
 
     std::string marked;
@@ -77,32 +77,42 @@ INSTANTIATE_TEST_SUITE_P(
         Report{"TopFloorSunnyWithAppliances", {true, "4", "5", "3", "9", "2", true, true},
                "Techo 500 16_% 16, Puertas y ventanas 780 26_% 26, Paredes 450 15_% 15, "
                "Sol 519 17_% 17, Personas 300 10_% 10, Luces y aparatos 500 16_% 16",
-               "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 99_%. Es el que corresponde"},
+               "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 98_%. Es el que corresponde"},
         Report{"NotTopFloor", {false, "4", "5", "3", "9", "2", false, false},
                "Puertas y ventanas 780 51_% 51, Paredes 450 29_% 29, Personas 300 20_% 20",
-               "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre el 148_%. Es el que corresponde"},
+               "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre el 147_%. Es el que corresponde"},
         Report{"SinglePrecisionArea", {true, "3,3", "4,1", "0", "0", "0", false, false},
                "Techo 338 100_% 100, Puertas y ventanas 0 0_% 0, Paredes 0 0_% 0, Personas 0 0_% 0",
-               "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre el 670_%. Es el que corresponde"},
-        // 10,4 + 10,45 + 0,15: rounded one by one the rows would add up to 20.
+               "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre el 665_%. Es el que corresponde"},
+        // 10,4 + 10,45 + 0,15: rounded one by one the rows would add up to 20, and
+        // the row shown as 0 would take 1 %.
         Report{"LargestRemainder", {false, "0", "0", "0,04", "0,209", "0,001", false, false},
-               "Puertas y ventanas 10 50_% 50, Paredes 11 50_% 50, Personas 0 1_% 1",
-               "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre el 10799_%. Es el que corresponde"},
+               "Puertas y ventanas 10 48_% 48, Paredes 11 52_% 52, Personas 0 0_% 0",
+               "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre más del 999_%. Es el que corresponde"},
+        // Each share rounded on its own would add up to 99 %.
+        Report{"SharesAddUpTo100", {true, "5", "3", "1", "6", "9", true, true},
+               "Techo 375 12_% 12, Puertas y ventanas 260 9_% 9, Paredes 300 10_% 10, "
+               "Sol 281 9_% 9, Personas 1350 44_% 44, Luces y aparatos 500 16_% 16",
+               "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 97_%. Es el que corresponde"},
         Report{"NegativeTermOfAPositiveTotal", {false, "0", "0", "3", "9", "-2", false, false},
-               "Puertas y ventanas 780 84_% 84, Paredes 450 48_% 48, Personas -300 -32_% 0",
-               "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre el 243_%. Es el que corresponde"},
+               "Puertas y ventanas 780  0, Paredes 450  0, Personas -300  0",
+               "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre el 241_%. Es el que corresponde"},
         Report{"NegativeTotal", {false, "0", "0", "0", "0", "-3", false, false},
                "Puertas y ventanas 0  0, Paredes 0  0, Personas -450  0", nullptr},
         Report{"Untouched", {false, "0", "0", "0", "0", "0", false, false},
                "Puertas y ventanas 0  0, Paredes 0  0, Personas 0  0", nullptr},
+        Report{"AlmostNothing", {false, "0", "0", "0", "0", "1e-320", false, false},
+               "Puertas y ventanas 0 0_% 0, Paredes 0 0_% 0, Personas 0 100_% 100",
+               "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre más del 999_%. Es el que corresponde"},
         Report{"PastEveryClass", {false, "0", "0", "40", "0", "0", false, false},
                "Puertas y ventanas 10400 100_% 100, Paredes 0 0_% 0, Personas 0 0_% 0", ""},
-        // 12000 BTU/h give 3023,95 frigorías/hora: 95 % of 3183,10.
-        Report{"JustEnough", {false, "0", "0", "0", "0", "21,22", false, false},
-               "Puertas y ventanas 0 0_% 0, Paredes 0 0_% 0, Personas 3183 100_% 100",
+        // 3000 frigorías are 95 % of 3157,89 (3157,5 here, 3158 next): each
+        // share is of the frigorías the item names.
+        Report{"JustEnough", {false, "0", "0", "0", "63,15", "0", false, false},
+               "Puertas y ventanas 0 0_% 0, Paredes 3158 100_% 100, Personas 0 0_% 0",
                "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 95_%. Es el que corresponde"},
-        Report{"JustShort", {false, "0", "0", "0", "0", "21,221", false, false},
-               "Puertas y ventanas 0 0_% 0, Paredes 0 0_% 0, Personas 3183 100_% 100",
+        Report{"JustShort", {false, "0", "0", "0", "63,16", "0", false, false},
+               "Puertas y ventanas 0 0_% 0, Paredes 3158 100_% 100, Personas 0 0_% 0",
                "18000 BTU/h · 4500 frigorías · 5,3 kW: cubre el 142_%. Es el que corresponde"}),
     [](const auto &info) { return std::string(info.param.name); });
 

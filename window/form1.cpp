@@ -1,6 +1,5 @@
 #include "form1.h"
 
-#include "calc/calc_error.h"
 #include "calc/calculation_report.h"
 #include "calculation_detail.h"
 #include "klimora_config.h"
@@ -156,14 +155,15 @@ void Form1::calculate()
 {
     // Nothing may escape into Qt's event loop.
     try {
-        const klimora::NumberFormat format = klimora::userNumberFormat();
-        const klimora::CoolingLoadAnswers answered = answers();
-        klimora::CoolingLoadTerms terms;
-        const double total = klimora::computeCoolingLoad(answered, m_fields, format, &terms);
-        showTotal(total, answered, terms, format);
-    } catch (const klimora::CalcError &error) {
-        m_reportError(this, QString::fromStdString(error.message()));
-        pointAt(error.answer());
+        const klimora::CalculationResult result =
+            klimora::calculate(answers(), klimora::userNumberFormat(), m_fields);
+        if (result.failure) {
+            forgetDetail();
+            m_reportError(this, QString::fromStdString(result.failure->message));
+            pointAt(result.failure->answer);
+            return;
+        }
+        showTotal(result.report);
     } catch (const std::exception &error) {
         endWith(QString::fromLocal8Bit(error.what()));
     } catch (...) {
@@ -192,11 +192,8 @@ klimora::CoolingLoadAnswers Form1::answers() const
     return answers;
 }
 
-void Form1::showTotal(double total, const klimora::CoolingLoadAnswers &answers,
-                      const klimora::CoolingLoadTerms &terms, const klimora::NumberFormat &format)
+void Form1::showTotal(const klimora::CalculationReport &report)
 {
-    const klimora::CalculationReport report =
-        klimora::reportCalculation(answers, terms, total, format);
     m_resultFit->show(QString::fromStdString(report.total));
     ui->Label14->setToolTip(QString::fromStdString(klimora::reportText(report, false)) +
                             QStringLiteral("\n\nMás detalle: ") +
@@ -206,6 +203,15 @@ void Form1::showTotal(double total, const klimora::CoolingLoadAnswers &answers,
     m_detail = ui->Label14->spokenText() + u'\n' +
                QString::fromStdString(klimora::reportText(report, true));
     m_detailAction->setEnabled(true);
+}
+
+// The total stays, as it always has, but its detail would no longer match the
+// answers on screen.
+void Form1::forgetDetail()
+{
+    ui->Label14->setToolTip({});
+    m_detail.clear();
+    m_detailAction->setEnabled(false);
 }
 
 void Form1::showDetail()

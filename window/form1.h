@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/calc_error.h"
+#include "calc/calculation_report.h"
 #include "calc/cooling_load.h"
 #include "error_report.h"
 #include "result_label_fit.h"
@@ -34,8 +35,8 @@ private:
     void calculate();
     void endWith(const QString &message);
     [[nodiscard]] klimora::CoolingLoadAnswers answers() const;
-    void showTotal(double total, const klimora::CoolingLoadAnswers &answers,
-                   const klimora::CoolingLoadTerms &terms, const klimora::NumberFormat &format);
+    void showTotal(const klimora::CalculationReport &report);
+    void forgetDetail();
     void showDetail();
     [[nodiscard]] QLineEdit *boxFor(klimora::Answer answer) const;
     void pointAt(klimora::Answer answer);
