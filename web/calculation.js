@@ -1,6 +1,6 @@
 // The bridge to the calculation: every reading, sum and text of it comes from
 // the same C++ as the desktop program, compiled to WebAssembly
-// (klimora-calc.mjs). This module only moves texts to it and back.
+// (klimora-calc.mjs). This module only moves texts to it and its result back.
 
 export const answerBoxes = ['largo', 'ancho', 'puertas', 'paredes', 'personas'];
 export const unexpected = 'Error inesperado';
@@ -13,20 +13,22 @@ const calcWasm = './klimora-calc.wasm';
 const calcVersion = '{{version}}';
 
 // Why there is no calculation: 'sin-webassembly', 'rechazado' (the browser
-// will not compile or run it), 'sin-conexion', or 'otra-version' (the server
-// has moved on to another version, without this page's files).
+// will not compile or run genuine WebAssembly), 'sin-conexion' (no answer, a
+// failing server or a page instead of the file, as a captive portal sends:
+// the next press tries again), or 'otra-version' (the server no longer has
+// this page's files).
 const unavailable = (reason) => Object.assign(new Error(reason), { reason });
+const gone = (response) => response.status === 404 || response.status === 410;
 
 // A module that failed to load stays failed under its address: a retry asks
 // again under a new one, which no cache holds.
 let glue = null;
 let failedDownloads = 0;
+const address = (url) => (failedDownloads ? `${url}?intento=${failedDownloads}` : url);
 
-// The server tells a lost connection from a file it no longer has.
-async function whyNotDownloaded(url) {
+async function whyNotImported(url) {
   try {
-    const response = await fetch(url, { method: 'HEAD', cache: 'no-store' });
-    return response.ok ? 'rechazado' : 'otra-version';
+    return gone(await fetch(url, { method: 'HEAD', cache: 'no-store' })) ? 'otra-version' : 'sin-conexion';
   } catch {
     return 'sin-conexion';
   }
@@ -34,25 +36,29 @@ async function whyNotDownloaded(url) {
 
 function importGlue() {
   if (!glue) {
-    const url = failedDownloads ? `${calcModule}?intento=${failedDownloads}` : calcModule;
+    const url = address(calcModule);
     glue = import(url).catch(async () => {
       glue = null;
       failedDownloads += 1;
-      throw unavailable(await whyNotDownloaded(url));
+      throw unavailable(await whyNotImported(url));
     });
   }
   return glue;
 }
 
 async function downloadWasm() {
+  let response = null;
+  let bytes = null;
   try {
-    const response = await fetch(failedDownloads ? `${calcWasm}?intento=${failedDownloads}` : calcWasm);
-    if (response.ok) return await response.arrayBuffer();
+    response = await fetch(address(calcWasm));
+    if (response.ok) bytes = await response.arrayBuffer();
   } catch {
-    failedDownloads += 1;
-    throw unavailable('sin-conexion');
+    // No connection, or cut off midway.
   }
-  throw unavailable('otra-version');
+  if (response && gone(response)) throw unavailable('otra-version');
+  if (bytes && WebAssembly.validate(bytes)) return bytes;
+  failedDownloads += 1;
+  throw unavailable('sin-conexion');
 }
 
 // A new instance of the calculation. A trap leaves an instance unusable, and
@@ -85,28 +91,17 @@ export function forgetCalculator() {
   loading = null;
 }
 
-// The reply's lines after the first: the breakdown, the unit classes and the advice.
-function report(lines) {
-  const rows = [];
-  const classes = [];
-  let advice = '';
-  for (const [kind, ...fields] of lines.map((line) => line.split('\t'))) {
-    if (kind === 'row') rows.push({ name: fields[0], term: fields[1], share: fields[2], bar: fields[3] });
-    if (kind === 'class') classes.push({ text: fields[0], corresponds: fields[1] === '1' });
-    if (kind === 'advice') advice = fields[0];
-  }
-  return { rows, classes, advice };
-}
-
 // Every text goes in as its exact UTF-8 bytes, whatever characters it holds.
-// Gives { total, equivalents, rows, classes, advice }, or { box, message }
-// where box is the name of the answer to mend, if any.
+// Gives the calculation's result, read by name: { total, equivalents,
+// breakdown: [{ name, term, share, bar }], units: [{ text, corresponds }],
+// advice }, or { error: { answer, message } } where answer names the box to
+// mend, if any.
 export function calculate(calc, answers, separator) {
   const encoder = new TextEncoder();
   const texts = answerBoxes.map((name) => encoder.encode(answers.texts[name]));
   const bytes = texts.reduce((sum, text) => sum + text.length, 0);
   const buffer = calc._malloc(Math.max(bytes, 1));
-  if (!buffer) return { box: '', message: unexpected };
+  if (!buffer) return { error: { answer: '', message: unexpected } };
   try {
     let at = buffer;
     for (const text of texts) {
@@ -115,14 +110,7 @@ export function calculate(calc, answers, separator) {
     }
     const reply = calc._klimora_calculate(answers.topFloor, answers.sunny, answers.appliances,
       buffer, ...texts.map((text) => text.length), separator.charCodeAt(0));
-    const text = calc.UTF8ToString(reply);
-    if (text.startsWith('error\t')) {
-      const [, place, message] = text.split('\t');
-      return { box: answerBoxes[place] ?? '', message };
-    }
-    const [first, ...rest] = text.split('\n');
-    const [, total, equivalents] = first.split('\t');
-    return { total, equivalents, ...report(rest) };
+    return JSON.parse(calc.UTF8ToString(reply));
   } finally {
     calc._free(buffer);
   }

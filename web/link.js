@@ -26,17 +26,18 @@ function decoded(text) {
 }
 
 // What a fragment holds: { values, separator, whole }, whole false when some
-// of it could not be read; null for a page opened without one.
+// of it could not be read; null for a fragment that is no Klimora link (no
+// "v=" in it), which is the page's own business.
 export function readLink(fragment) {
   const text = fragment.replace(/^#/, '');
-  if (!text) return null;
-  const fields = text.length <= longestLink ? text.split('&') : [];
-  if (fields[0] !== version) return { values: [], separator: null, whole: false };
+  const fields = text.split('&');
+  if (!fields.some((field) => field.startsWith('v='))) return null;
+  if (text.length > longestLink || !fields.includes(version)) return { values: [], separator: null, whole: false };
   const values = [];
   let separator = null;
   let whole = true;
   const seen = new Set();
-  for (const field of fields.slice(1)) {
+  for (const field of fields.filter((each) => each !== version)) {
     const at = field.indexOf('=');
     const name = field.slice(0, at);
     const value = at > 0 ? decoded(field.slice(at + 1)) : null;

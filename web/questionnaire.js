@@ -1,6 +1,4 @@
-// The six questions and the decimal separator: reading the answers, putting
-// answers back, and pointing at the one to mend.
-import { announce } from './announce.js';
+// The six questions: reading the answers and putting answers back.
 import { answerBoxes } from './calculation.js';
 
 export const form = document.getElementById('cuestionario');
@@ -57,105 +55,8 @@ export function fillIn(values) {
   return whole;
 }
 
-// The separator: the user's choice on this device, else the browser's language.
-const storageKey = 'klimora.separador';
-let separator = ',';
-export const currentSeparator = () => separator;
-export const otherSeparator = (chosen) => (chosen === ',' ? '.' : ',');
-export const separatorName = (chosen) => (chosen === ',' ? 'coma' : 'punto');
-
-function storedSeparator() {
-  try {
-    return localStorage.getItem(storageKey);
-  } catch {
-    return null; // storage refused: nothing to remember with
-  }
-}
-
-// A language Intl does not know ("C" from a bare system, say) gets the comma.
-function languageSeparator() {
-  try {
-    const parts = new Intl.NumberFormat(navigator.language || undefined).formatToParts(1.5);
-    return parts.find((part) => part.type === 'decimal')?.value === ',' ? ',' : '.';
-  } catch {
-    return ',';
-  }
-}
-
-export function chooseSeparator(chosen, remember) {
-  separator = chosen;
-  for (const option of field('separador')) option.checked = option.value === chosen;
-  document.getElementById('separador-nombre').textContent = separatorName(chosen);
-  document.getElementById('separador-ejemplo').textContent = `3${chosen}5`;
-  if (!remember) return;
-  try {
-    localStorage.setItem(storageKey, chosen);
-  } catch {
-    // Private modes may refuse storage: the choice then lasts this visit.
-  }
-}
-
-export function chooseUsualSeparator() {
-  const stored = storedSeparator();
-  chooseSeparator(stored === ',' || stored === '.' ? stored : languageSeparator(), false);
-}
-
-// A keypad that has only the other decimal key must not leave its user stuck:
-// 'otro' when the other separator reads every answer, 'mezcla' when the
-// answers hold both, else nothing: a typo is a typo.
-export function separatorHint(answers, readsWithTheOther) {
-  if (readsWithTheOther) return 'otro';
-  const texts = Object.values(answers.texts);
-  return texts.some((text) => text.includes(',')) && texts.some((text) => text.includes('.')) ? 'mezcla' : '';
-}
-
-const error = document.getElementById('error');
-const errorText = document.getElementById('error-texto');
-export const otherSeparatorButton = document.getElementById('otro-separador');
-
-// The message stands right after the faulty answer's question, where a phone
-// shows it beside the box that takes the focus; the box names it as its
-// description.
-export function showError(box, message, hint) {
-  const wrong = box && field(box);
-  (wrong ? wrong.closest('fieldset') : button).after(error);
-  otherSeparatorButton.hidden = hint !== 'otro';
-  const chosen = separatorName(separator);
-  const other = separatorName(otherSeparator(separator));
-  if (hint === 'otro') {
-    message += `\nEste número lleva ${other}, y aquí los decimales van con ${chosen}.`;
-    otherSeparatorButton.textContent = `Usar ${other} para los decimales`;
-  } else if (hint === 'mezcla') {
-    message += `\nHay respuestas con coma y con punto. Escriba todos los decimales con ${chosen}.`;
-  }
-  announce(errorText, message);
-  error.classList.add('con-mensaje');
-  if (wrong && !wrong.disabled) {
-    wrong.setAttribute('aria-invalid', 'true');
-    wrong.setAttribute('aria-describedby', [wrong.dataset.describedby, 'error'].filter(Boolean).join(' '));
-    wrong.focus();
-    wrong.select();
-    error.scrollIntoView({ block: 'nearest' });
-  }
-}
-
-export function unmarkBoxes() {
-  for (const name of answerBoxes) {
-    const box = field(name);
-    box.removeAttribute('aria-invalid');
-    if (box.dataset.describedby) box.setAttribute('aria-describedby', box.dataset.describedby);
-    else box.removeAttribute('aria-describedby');
-  }
-}
-
-export function clearError() {
-  unmarkBoxes();
-  errorText.textContent = '';
-  error.classList.remove('con-mensaje');
-  otherSeparatorButton.hidden = true;
-}
-
-// Remembers each box's own description, which an error message joins.
-export function keepDescriptions() {
-  for (const name of answerBoxes) field(name).dataset.describedby = field(name).getAttribute('aria-describedby') ?? '';
+// The page's first answers, before a shared link's.
+export function startAfresh() {
+  form.reset();
+  switchArea(false);
 }

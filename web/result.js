@@ -1,12 +1,12 @@
-// The result: the total, where it comes from, the unit sizes that cover it,
-// and a link to share it with. Every text comes from the calculation.
+// The result: the total, where it comes from and the unit sizes that cover it,
+// and whether it is still that of the answers on screen. Every text comes from
+// the calculation.
 import { announce } from './announce.js';
+import { offerLink } from './share.js';
 
 const result = document.getElementById('resultado');
 const detail = document.getElementById('detalle');
-const shareStatus = document.getElementById('compartido');
-const linkBox = document.getElementById('enlace');
-let link = '';
+const main = document.querySelector('main');
 
 const element = (tag, text, className) =>
   Object.assign(document.createElement(tag), { textContent: text, className: className ?? '' });
@@ -34,42 +34,39 @@ function unitClass({ text, corresponds }) {
   return item;
 }
 
-export function showResult({ total, equivalents, rows, classes, advice }, linkToIt) {
+// Whose result is on screen: 'actual' (the answers'), 'anterior' (answers
+// changed since) or 'fallido' (the last press failed). The printed page
+// follows it.
+const state = () => main.dataset.resultado;
+function setState(now, printedError = '') {
+  main.dataset.resultado = now;
+  document.getElementById('desfasado').hidden = now === 'actual';
+  document.getElementById('error-impreso').textContent = printedError;
+}
+
+export function showResult({ total, equivalents, breakdown, units, advice }, link) {
   announce(result, `${total} ${result.dataset.unidad}`);
   document.getElementById('equivalencias').textContent = equivalents;
-  document.getElementById('desglose').tBodies[0].replaceChildren(...rows.map(breakdownRow));
-  document.getElementById('equipos').replaceChildren(...classes.map(unitClass));
-  document.getElementById('equipos-titulo').hidden = classes.length === 0;
+  document.getElementById('desglose').tBodies[0].replaceChildren(...breakdown.map(breakdownRow));
+  document.getElementById('equipos').replaceChildren(...units.map(unitClass));
+  document.getElementById('equipos-titulo').hidden = units.length === 0;
   document.getElementById('consejo').textContent = advice;
-  document.getElementById('enlace-impreso').textContent = linkToIt;
-  link = linkToIt;
-  shareStatus.textContent = '';
-  linkBox.hidden = true;
+  document.getElementById('enlace-impreso').textContent = link;
+  offerLink(link);
   detail.hidden = false;
+  setState('actual');
 }
 
 export const hasResult = () => result.textContent !== '';
 
-// The share sheet where there is one; else the clipboard; else the link
-// itself, selected, for the person to copy.
-async function share() {
-  if (navigator.share) {
-    try {
-      await navigator.share({ title: document.title, url: link });
-      return;
-    } catch (failure) {
-      if (failure.name === 'AbortError') return; // closed by the person
-    }
-  }
-  try {
-    await navigator.clipboard.writeText(link);
-    announce(shareStatus, 'Enlace copiado');
-  } catch {
-    linkBox.value = link;
-    linkBox.hidden = false;
-    linkBox.focus();
-    linkBox.select();
-  }
+// The earlier total may stay; its detail and link go, and a printout shows the
+// error in its place.
+export function showFailedPress(message) {
+  if (!hasResult()) return;
+  detail.hidden = true;
+  setState('fallido', message);
 }
 
-document.getElementById('compartir').addEventListener('click', share);
+export function answersChanged() {
+  if (state() === 'actual') setState('anterior');
+}

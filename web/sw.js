@@ -15,13 +15,34 @@ const page = files[0];
 const digested = /\.[0-9a-f]{10}\.[a-z]+$/;
 const requestFor = (url) => new Request(url, { cache: digested.test(url) ? 'default' : 'no-cache' });
 
-// Puts back whatever the cache lacks: all of it on install, and what the
-// browser has evicted since. The page's files miss together: one fill at a time.
+// The digested files a page names, as addresses.
+const namedFiles = (html) => (html.match(/[\w-]+\.[0-9a-f]{10}\.[a-z]+/g) ?? [])
+  .map((name) => new URL(name, page).href);
+
+// One version per copy: the page and every file, all from one fill, and only
+// a page that names no file but these (a deploy half done may send a newer
+// page, naming files this worker does not know). Whatever the cache lacks,
+// on install or evicted since, brings the whole copy again. One fill at a time.
+async function fillAll(cache) {
+  // Each body read at once: a response left unread holds its connection.
+  const responses = await Promise.all(files.map(async (url) => {
+    const response = await fetch(requestFor(url));
+    if (!response.ok) throw new Error(`${url}: ${response.status}`);
+    // The body as read, no longer compressed nor of that length.
+    const headers = new Headers(response.headers);
+    headers.delete('Content-Encoding');
+    headers.delete('Content-Length');
+    return new Response(await response.blob(), { status: response.status, headers });
+  }));
+  if (!namedFiles(await responses[0].clone().text()).every((url) => files.includes(url))) {
+    throw new Error('the page is of another version');
+  }
+  await Promise.all(responses.map((response, at) => cache.put(files[at], response)));
+}
 let filling = null;
 function fill(cache) {
   filling ??= cache.keys()
-    .then((held) => new Set(held.map((request) => request.url)))
-    .then((held) => cache.addAll(files.filter((url) => !held.has(url)).map(requestFor)))
+    .then((held) => (held.length === files.length ? null : fillAll(cache)))
     .finally(() => { filling = null; });
   return filling;
 }
@@ -30,12 +51,32 @@ self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(cacheName).then(fill).then(() => self.skipWaiting()));
 });
 
+// A page open since before this version, whose script may be older than any
+// that reads a link: loaded again at its address, and then given its fragment,
+// so that a link opened on an older copy ends on its result.
+async function loadAgain(client) {
+  const url = new URL(client.url);
+  const fragment = url.hash;
+  url.hash = '';
+  const loaded = await client.navigate(url.href);
+  if (fragment && loaded) await loaded.navigate(url.href + fragment);
+}
+
 self.addEventListener('activate', (event) => {
   const old = (name) => name !== cacheName &&
     (name.startsWith(cachePrefix) || name.startsWith(firstVersionsPrefix));
-  event.waitUntil(caches.keys()
-    .then((names) => Promise.all(names.filter(old).map((name) => caches.delete(name))))
-    .then(() => self.clients.claim()));
+  const activated = caches.keys().then(async (names) => {
+    await Promise.all(names.filter(old).map((name) => caches.delete(name)));
+    await self.clients.claim();
+    return names.some(old);
+  });
+  event.waitUntil(activated);
+  // Not awaited there: the pages' requests wait for the activation to end.
+  // The first version here leaves its pages, which are its own.
+  activated.then(async (replacedAnother) => {
+    if (!replacedAnother) return;
+    for (const client of await self.clients.matchAll({ type: 'window' })) loadAgain(client).catch(() => {});
+  });
 });
 
 // The page itself under any of its addresses ("./", "index.html", a query);

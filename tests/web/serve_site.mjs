@@ -34,24 +34,25 @@ async function answers(url) {
 }
 
 // The publisher's server block, on plain http to address, serving folder.
-async function publishersServer(folder, address, headers) {
+async function publishersServer(folder, address, headers, busy) {
   let text = (await readFile(configuration, 'utf8'))
     .replace(/^\s*ssl_.*\n/gm, '').replace(/^\s*listen .*\n/gm, '')
     .replace(/^(\s*)root .*;/m, `$1listen ${address};\n$1root ${path.resolve(folder)};`);
   for (const [name, value] of Object.entries(headers)) {
     text = text.replace(new RegExp(`add_header ${name} .*;`), `add_header ${name} "${value}" always;`);
   }
-  return text;
+  return busy ? text.replace(/}\s*$/, `location ~ ${busy} { return 503; }\n}\n`) : text;
 }
 
 // headers: replaces a response header's value in the configuration, as
-// another host would send it ({ 'Cache-Control': 'max-age=600' }).
-export async function serveSite(folder, { headers = {} } = {}) {
+// another host would send it ({ 'Cache-Control': 'max-age=600' }); busy: the
+// paths, as a regular expression, that a busy server answers with 503.
+export async function serveSite(folder, { headers = {}, busy = '' } = {}) {
   const prefix = await mkdtemp(path.join(tmpdir(), 'klimora-nginx-'));
   await mkdir(path.join(prefix, 'temp'));
   const port = await freePort();
   const address = `127.0.0.1:${port}`;
-  await writeFile(path.join(prefix, 'klimora.conf'), await publishersServer(folder, address, headers));
+  await writeFile(path.join(prefix, 'klimora.conf'), await publishersServer(folder, address, headers, busy));
   const temp = ['client_body', 'proxy', 'fastcgi', 'uwsgi', 'scgi']
     .map((kind) => `${kind}_temp_path temp/${kind};`).join(' ');
   await writeFile(path.join(prefix, 'nginx.conf'), `pid nginx.pid; error_log stderr error;
