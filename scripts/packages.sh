@@ -69,6 +69,17 @@ qt_host_options=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-li
 build_packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
     fonts-liberation2)
 
+# A build-info file's closing section: each of the files in FOLDER, with its
+# SHA-256 and size.
+buildinfo_checksums() {
+    local folder=$1 file
+    shift
+    echo "Checksums-Sha256:"
+    for file in "$@"; do
+        echo " $(sha256sum "$folder/$file" | cut -d' ' -f1) $(stat -c %s "$folder/$file") $file"
+    done
+}
+
 # The signing key's files as absolute paths, from the folder the command was
 # started in: signing runs elsewhere, in makensis's folder among others.
 absolute_signing_paths() {

@@ -57,10 +57,7 @@ python3 packaging/windows/portable_zip.py "$folder" "$build/$zip"
         sed '$ s/,$//'
     echo "Environment:"
     echo " SOURCE_DATE_EPOCH=\"$SOURCE_DATE_EPOCH\""
-    echo "Checksums-Sha256:"
-    (cd "$build" && for file in "$zip" "$setup"; do
-        echo " $(sha256sum "$file" | cut -d' ' -f1) $(stat -c %s "$file") $file"
-    done)
+    buildinfo_checksums "$build" "$zip" "$setup"
 } >"$build/Klimora-$version.buildinfo"
 
 if [ -n "${KLIMORA_SIGN_PKCS12:-}${KLIMORA_SIGN_PKCS11_KEY:-}" ] || [ "${KLIMORA_SIGN_REQUIRED:-}" = 1 ]; then

@@ -5,8 +5,9 @@
 # MinGW runtime); then the zip of that copy, and the installer packed again
 # from it, its uninstaller and itself signed as makensis writes them.
 # Authenticode with SHA-256, by osslsigncode. The signed downloads go into
-# OUT_DIR with their SHA256SUMS and the build-info; the unsigned ones stay as
-# built, the bytes anyone can rebuild.
+# OUT_DIR with their own SHA256SUMS and build-info; the unsigned ones stay as
+# built, the bytes anyone can rebuild. An OUT_DIR that is BUILD_DIR, holds it,
+# or lies in its stage is refused before anything is removed.
 #
 # The key, one of:
 #   KLIMORA_SIGN_PKCS12         a PKCS#12 file, certificate and key;
@@ -67,6 +68,12 @@ command -v osslsigncode >/dev/null || { echo "osslsigncode is not installed (win
 
 build=$(realpath -e "$1")
 out=$(realpath -m "${2:-$build/firmado}")
+# True when path $1 is $2 or lies inside it.
+within() { [[ $1/ == "${2%/}"/* ]]; }
+if within "$build" "$out" || within "$out" "$build/stage"; then
+    echo "$out would hold the unsigned build's files, which signing replaces: give a folder of its own (by default $build/firmado)." >&2
+    exit 1
+fi
 this=$(realpath "$0")
 cd "$(dirname "$0")/.."
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
@@ -90,5 +97,9 @@ python3 packaging/windows/portable_zip.py "$folder" "$out/$zip"
 (cd "${nsis%/*}" && makensis -V2 -DKLIMORA_FILES="$folder" -DKLIMORA_OUTFILE="$out/$setup" \
     -DKLIMORA_SIGN="bash \"$this\" --file" "$nsis" >&2)
 (cd "$out" && sha256sum "$zip" "$setup" >SHA256SUMS)
-cp "$build/Klimora-$version.buildinfo" "$out/"
+# The unsigned build's build-info, naming these files' sums instead.
+{
+    sed '/^Checksums-Sha256:/,$d' "$build/Klimora-$version.buildinfo"
+    buildinfo_checksums "$out" "$zip" "$setup"
+} >"$out/Klimora-$version.buildinfo"
 realpath "$folder/Klimora.exe" "$out/$zip" "$out/$setup"

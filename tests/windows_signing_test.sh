@@ -7,14 +7,19 @@
 # Each signed file verifies with its time stamp; each signed program, its
 # signature removed, is the unsigned one but for the PE checksum and the
 # padding; the uninstaller that the signed installer installs under Wine
-# verifies too. Without a key, KLIMORA_SIGN_REQUIRED=1 fails.
+# verifies too. Without a key, KLIMORA_SIGN_REQUIRED=1 fails. It signs only
+# into folders of its own, with no KLIMORA_SIGN_* of the caller's: a
+# publisher's signed downloads in BUILD_DIR/firmado keep their bytes.
 # Usage: windows_signing_test.sh BUILD_DIR   (from the source folder, after windows_package.sh)
 set -euo pipefail
 shopt -s inherit_errexit
 build=$1
+unset "${!KLIMORA_SIGN_@}"
 scratch=$(mktemp -d)
 server=
-trap '[ -z "$server" ] || kill "$server"; rm -rf "$scratch" "$build/firmado"' EXIT
+trap '[ -z "$server" ] || kill "$server"; rm -rf "$scratch"' EXIT
+published() { { find "$build/firmado" -type f -exec sha256sum {} + 2>/dev/null || true; } | sort; }
+published_before=$(published)
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -98,10 +103,16 @@ EOF
 }
 
 relative=$(realpath --relative-to=. "$scratch")
-KLIMORA_SIGN_PKCS12=$relative/klimora.p12 KLIMORA_SIGN_PASSWORD_FILE=$relative/clave.txt \
-    bash scripts/windows_package.sh "$build" >"$scratch/paths"
-check_signed PKCS#12 "$build/firmado"
+export KLIMORA_SIGN_PKCS12=$relative/klimora.p12 KLIMORA_SIGN_PASSWORD_FILE=$relative/clave.txt
+bash scripts/windows_sign.sh "$build" "$relative/pkcs12" >"$scratch/paths"
+check_signed PKCS#12 "$scratch/pkcs12"
 setup=$(tail -n 1 "$scratch/paths")
+grep -q "$(sha256sum "$setup" | cut -c1-64)" "$scratch"/pkcs12/*.buildinfo || fail "the signed build-info names other sums"
+for out in "$build" "$build/.." "$build/stage/Klimora"; do
+    ! bash scripts/windows_sign.sh "$build" "$out" >/dev/null 2>&1 || fail "signed into $out"
+done
+(cd "$build" && sha256sum --quiet -c SHA256SUMS) || fail "signing changed the unsigned downloads"
+unset KLIMORA_SIGN_PKCS12 KLIMORA_SIGN_PASSWORD_FILE
 
 KLIMORA_SIGN_PKCS11_MODULE=/usr/lib/softhsm/libsofthsm2.so KLIMORA_SIGN_CERTS=$scratch/firma.pem \
     KLIMORA_SIGN_PKCS11_KEY='pkcs11:token=klimora;object=firma;type=private' \
@@ -120,5 +131,6 @@ if KLIMORA_SIGN_REQUIRED=1 KLIMORA_SIGN_PKCS12= KLIMORA_SIGN_PKCS11_KEY= \
     fail "KLIMORA_SIGN_REQUIRED=1 without a key passed"
 fi
 
+[ "$(published)" = "$published_before" ] || fail "the publisher's signed downloads changed"
 [ "$failures" = 0 ] || exit 1
 echo "signing checks passed"

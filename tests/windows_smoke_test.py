@@ -260,6 +260,8 @@ for what, prepare, arguments, status, klimora in [
      0, f'{other}/Klimora'),
     ('an earlier install without its uninstaller', without_its_uninstaller, [], MISSING_UNINSTALLER,
      None),
+    ('an earlier install sharing its folder, whose Klimora folder is taken',
+     lambda: (sharing_an_earlier_install(), other_program(f'{other}/Klimora')), [], FOLDERS_TAKEN, None),
 ]:
     theirs.clear()
     prepare()

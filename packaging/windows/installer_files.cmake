@@ -1,5 +1,6 @@
 # Run by CPack once it has staged the installer's files: writes the NSIS
-# macros that install and remove them, in name order. NSIS's own "File /r"
+# macros that install and remove them, in name order, that list them in the
+# install's marker and that tell one of them by its path. NSIS's own "File /r"
 # and CPack's lists follow the order the file system lists a folder in, which
 # differs from machine to machine, and so would the installer's bytes.
 set(staged "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
@@ -39,4 +40,17 @@ foreach(folder IN LISTS folders)
     string(APPEND remove "    RMDir \"$INSTDIR\\${windows_folder}\"\n")
 endforeach()
 string(APPEND remove "!macroend\n")
-file(WRITE "${CPACK_TOPLEVEL_DIRECTORY}/installer_files.nsh" "${install}${remove}")
+
+# The marker lists them, so that a later version can tell them from a folder's
+# other files before the uninstaller has run; a version whose marker has no
+# list had these same files.
+set(listed "!macro ListFiles HANDLE\n")
+set(known "!macro IsInstalledFile PATH RESULT\n    StrCpy \${RESULT} 0\n")
+foreach(file IN LISTS files)
+    string(REPLACE "/" "\\" windows_file "${file}")
+    string(APPEND listed "    FileWriteUTF16LE \${HANDLE} \"${windows_file}$\\r$\\n\"\n")
+    string(APPEND known "    StrCmp \${PATH} \"${windows_file}\" 0 +2\n    StrCpy \${RESULT} 1\n")
+endforeach()
+string(APPEND listed "!macroend\n")
+string(APPEND known "!macroend\n")
+file(WRITE "${CPACK_TOPLEVEL_DIRECTORY}/installer_files.nsh" "${install}${remove}${listed}${known}")
