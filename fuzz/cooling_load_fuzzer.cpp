@@ -1,6 +1,8 @@
 #include "calc/calc_error.h"
+#include "calc/calculation_report.h"
 #include "calc/cooling_load.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -19,10 +21,25 @@ std::string nextText(std::string_view &rest)
     return text;
 }
 
+// Shares, where shown, add up to 100 %, and at most one size corresponds.
+bool reportAgrees(const klimora::CalculationReport &report)
+{
+    int shares = 0;
+    for (const auto &row : report.breakdown) {
+        int share = 0;
+        std::from_chars(row.share.data(), row.share.data() + row.share.size(), share);
+        shares += share;
+    }
+    int corresponding = 0;
+    for (const auto &offer : report.units.classes)
+        corresponding += offer.corresponds ? 1 : 0;
+    return (shares == 100 || report.breakdown.front().share.empty()) && corresponding <= 1;
+}
+
 } // namespace
 
 // Whatever the answers, the calculation returns a finite total or raises
-// error 13 or 6; nothing else may come out of it.
+// error 13 or 6, and its report agrees with itself; nothing else may come out.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     if (size == 0)
@@ -42,6 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const klimora::NumberFormat format{(flags & 8) != 0 ? "," : "."};
 
     klimora::CoolingLoadFields fields;
+    const klimora::CalculationResult result = klimora::calculate(answers, format, fields);
+    if (!result.failure && !reportAgrees(result.report))
+        std::abort();
     try {
         const double total = klimora::computeCoolingLoad(answers, fields, format);
         if (!std::isfinite(total) || total != fields.dato3)
