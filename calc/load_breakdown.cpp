@@ -57,10 +57,9 @@ std::vector<double> wholeShares(const std::vector<double> &values, const std::ve
 {
     const std::vector<double> &weights = sum(wholes) > 0 ? wholes : values;
     const double whole = sum(weights);
-    std::vector<double> percents;
-    percents.reserve(weights.size());
-    for (const double weight : weights)
-        percents.push_back(weight / whole * 100);
+    std::vector<double> percents(weights.size());
+    std::transform(weights.begin(), weights.end(), percents.begin(),
+                   [whole](double weight) { return weight / whole * 100; });
     return wholesAddingUpTo(percents, 100);
 }
 
