@@ -1,11 +1,12 @@
 // Pictures of the web page for a person to look at: as a 360-pixel phone
 // shows it, whole, in Chromium, Firefox and WebKit, light and dark, with the
-// worked example answered. Prints the pictures' paths. Needs an X display
+// worked example answered, and in the light once an answer has changed since
+// and once a press has failed. Prints the pictures' paths. Needs an X display
 // tall enough for the page (WebKit draws into a real window).
 //
 //     node scripts/web_screenshots.mjs SITE_DIR OUT_DIR
 import { engines, launch } from '../tests/web/browsers.mjs';
-import { answer, workedExample } from '../tests/web/questionnaire.mjs';
+import { answer, box, question, workedExample } from '../tests/web/questionnaire.mjs';
 import { serveSite } from '../tests/web/serve_site.mjs';
 
 const [site, out] = process.argv.slice(2);
@@ -21,6 +22,13 @@ try {
       const picture = `${out}/web-${engine}${colorScheme === 'dark' ? '-dark' : ''}.png`;
       await page.screenshot(picture);
       console.log(picture);
+      if (colorScheme === 'light') {
+        await page.type(await box(page, question[5]), '3');
+        await page.screenshot(picture.replace('.png', '-cambiado.png'));
+        await answer(page, { texts: { [question[5]]: 'tres' } });
+        await page.screenshot(picture.replace('.png', '-error.png'));
+        console.log(picture.replace('.png', '-cambiado.png'), picture.replace('.png', '-error.png'));
+      }
       await browser.close();
     }
   }
