@@ -52,14 +52,17 @@ self.addEventListener('install', (event) => {
 });
 
 // A page open since before this version, whose script may be older than any
-// that reads a link: loaded again at its address, and then given its fragment,
-// so that a link opened on an older copy ends on its result.
-async function loadAgain(client) {
+// that reads a link, is loaded again at its address, fragment included, so
+// that a link opened on an older copy ends on its result. Under the page's
+// other address ("index.html" or its folder): to the same address with a
+// fragment, a browser would only scroll.
+function loadAgain(client) {
   const url = new URL(client.url);
-  const fragment = url.hash;
-  url.hash = '';
-  const loaded = await client.navigate(url.href);
-  if (fragment && loaded) await loaded.navigate(url.href + fragment);
+  if (url.hash) {
+    url.pathname = url.pathname.endsWith('/index.html') ? url.pathname.slice(0, -'index.html'.length)
+      : url.pathname.replace(/[^/]*$/, 'index.html');
+  }
+  return client.navigate(url.href);
 }
 
 self.addEventListener('activate', (event) => {

@@ -481,7 +481,7 @@ test('a first visit downloads each file once; offline it calculates; an open pag
   async (t) => {
     // Version A, sent as many static hosts send it, with a lifetime.
     const hosted = await changedSite(async () => {}, { headers: { 'Cache-Control': 'max-age=600' } });
-    const page = await open({ url: hosted.server.url });
+    const page = await open({ url: `${hosted.server.url}#arriba` });
     await workerReady(page);
     const sent = (await hosted.server.sent()).filter((response) => response.bytes > 0).map((response) => response.uri);
     if (engine === 'webkit') {
@@ -499,11 +499,13 @@ test('a first visit downloads each file once; offline it calculates; an open pag
     await answer(page, workedExample);
     await shows(page, 'status', '3049 frigorias/hora');
 
-    // The page stays open through the update, and comes back as B with its result.
+    // The page stays open through the update, and comes back as B with its result,
+    // at its address, fragment included.
     await deployNextVersion(hosted.folder);
     await page.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
     assert.equal(await until(page, () => document.title.startsWith('Klimora B')), true);
     await shows(page, 'status', '3049 frigorias/hora');
+    assert.equal(await page.evaluate(() => location.hash), '#arriba');
     await hosted.server.stop();
     await page.reload();
     assert.equal(await page.evaluate(() => document.title), 'Klimora B: frigorías por hora');
