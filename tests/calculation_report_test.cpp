@@ -26,9 +26,8 @@ void PrintTo(const Report &report, std::ostream *out)
 // The no-break space before "%" as "_".
 std::string visible(std::string text)
 {
-    if (const auto space = text.find("\u00a0"); space != std::string::npos)
-        text.replace(space, 2, "_");
-    return text;
+    const auto space = text.find("\u00a0");
+    return space == std::string::npos ? text : text.substr(0, space) + '_' + text.substr(space + 2);
 }
 
 std::string shownRows(const std::vector<BreakdownRow> &rows)
