@@ -14,7 +14,7 @@ node_packages=()
 command -v node >/dev/null || node_packages=(nodejs npm)
 # xvfb-run needs xauth, which xvfb only recommends. The benchmark drives
 # WebKitGTK itself too, through GObject introspection.
-ensure_packages cmake ninja-build emscripten googletest python3 locales xvfb xauth nginx \
+ensure_packages cmake ninja-build emscripten googletest python3 zopfli locales xvfb xauth nginx \
     chromium firefox-esr webkit2gtk-driver poppler-utils python3-gi gir1.2-webkit2-4.1 "${node_packages[@]}"
 npm ci --no-audit --no-fund --loglevel=error
 

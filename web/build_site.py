@@ -3,9 +3,8 @@
 own form, so that both say the same, the page's modules in one file, the
 calculation compiled to WebAssembly, the icons, and a service worker that keeps what the page needs offline.
 
-Usage: build_site.py FORM_UI ICONS_DIR CALC_DIR VERSION SITE_DIR ESBUILD
+Usage: build_site.py FORM_UI ICONS_DIR CALC_DIR VERSION SITE_DIR ESBUILD ZOPFLI
 """
-import gzip
 import hashlib
 import html
 import json
@@ -69,7 +68,7 @@ def hashed(site, name, data):
 
 
 def main():
-    ui, icons, calc, version, site, esbuild = sys.argv[1:]
+    ui, icons, calc, version, site, esbuild, zopfli = sys.argv[1:]
     site = pathlib.Path(site)
     calc = pathlib.Path(calc)
     shutil.rmtree(site, ignore_errors=True)
@@ -113,10 +112,11 @@ def main():
     worker = worker.replace("['{{files}}']", json.dumps(offline))
     (site / 'sw.js').write_text(minified(esbuild, worker, 'js'), encoding='utf-8')
 
-    # Beside each text file, its gzipped copy, for the server to send as it is.
+    # Beside each text file, its gzipped copy, for the server to send as it is:
+    # zopfli's, some 5 % smaller than gzip -9's, and always the same bytes.
     for path in site.rglob('*'):
         if path.suffix in COMPRESSED:
-            path.with_name(path.name + '.gz').write_bytes(gzip.compress(path.read_bytes(), 9, mtime=0))
+            subprocess.run([zopfli, path], check=True)
 
 
 if __name__ == '__main__':

@@ -4,8 +4,10 @@
 Writes klimora.ico (32x32 monochrome, 32x32 and 16x16 in 16 colours, for the
 window and the Windows resource), klimora-N.png for the desktop icon theme,
 and the larger ones phones put on their home screens for the web page.
-Needs ImageMagick's convert, and rsvg-convert (librsvg2-bin) for the large
-ones, which it draws sharper. Run it again after changing either drawing.
+Needs ImageMagick's convert, rsvg-convert (librsvg2-bin) for the large
+ones, which it draws sharper, and optipng, which stores every PNG as small as
+it goes without changing a pixel: a phone downloads them. Run it again after
+changing either drawing.
 """
 import pathlib
 import struct
@@ -100,6 +102,8 @@ def main():
     for size in HOME_SCREEN_SIZES:
         subprocess.run(['rsvg-convert', '-w', str(size), '-h', str(size), '-o',
                         str(HERE / f'klimora-{size}.png'), str(HERE / 'klimora.svg')], check=True)
+    subprocess.run(['optipng', '-o7', '-strip', 'all', '-quiet',
+                    *sorted(str(path) for path in HERE.glob('klimora-*.png'))], check=True)
 
 
 if __name__ == '__main__':
