@@ -8,7 +8,8 @@ namespace klimora {
 
 namespace {
 
-// A JSON string: every text here is the calculation's own UTF-8.
+// A JSON string of well-formed UTF-8: the calculation's own texts, and link
+// answers that readLink has checked.
 void appendString(std::string &json, std::string_view text)
 {
     json += '"';
@@ -97,6 +98,24 @@ std::string resultJson(const CalculationResult &result)
     json += "],";
     appendField(json, "advice", report.units.advice);
     return json + '}';
+}
+
+std::string sharedAnswersJson(const std::optional<SharedAnswers> &shared)
+{
+    if (!shared)
+        return "null";
+    std::string json = "{\"answers\":[";
+    for (const LinkAnswer &answer : shared->answers) {
+        json += json.back() == '[' ? "[" : ",[";
+        appendString(json, answer.name);
+        json += ',';
+        appendString(json, answer.value);
+        json += ']';
+    }
+    json += "],";
+    appendField(json, "separator", shared->separator);
+    json += shared->whole ? ",\"whole\":true}" : ",\"whole\":false}";
+    return json;
 }
 
 } // namespace klimora

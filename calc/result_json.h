@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/answer_link.h"
 #include "calc/calculation_report.h"
 
 #include <string>
@@ -16,5 +17,9 @@ const char *answerName(Answer answer);
 //      "units":[{"text":"12000 BTU/h · …","corresponds":true}, …],"advice":"…"}
 // or {"error":{"answer":"puertas","message":"Error 13: …"}}.
 std::string resultJson(const CalculationResult &result);
+
+// What a link holds, as the page reads it: null for no Klimora link, else
+//     {"answers":[["atico","si"],["largo","4"], …],"separator":",","whole":true}
+std::string sharedAnswersJson(const std::optional<SharedAnswers> &shared);
 
 } // namespace klimora

@@ -1,3 +1,4 @@
+#include "calc/answer_link.h"
 #include "calc/calculation_report.h"
 #include "calc/cooling_load.h"
 #include "calc/result_json.h"
@@ -7,11 +8,38 @@
 #include <cstddef>
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace {
 
 // Read by the page before its next call.
 std::string reply;
+
+// A yes/no question as the page passes it.
+enum Choice { Unanswered = 0, Yes = 1, No = 2 };
+
+// The five answer texts lie one after another in `texts`, as UTF-8 of the
+// given byte lengths (a text may hold any character, NUL included), in the
+// order length, width, openings, walls, occupants.
+klimora::CoolingLoadAnswers answersFrom(int topFloor, int sunny, int appliances, const char *texts,
+                                        const int (&bytes)[5])
+{
+    const auto next = [&texts](int length) {
+        std::string text(texts, static_cast<std::size_t>(length));
+        texts += length;
+        return text;
+    };
+    klimora::CoolingLoadAnswers answers;
+    answers.topFloor = topFloor == Yes;
+    answers.length = next(bytes[0]);
+    answers.width = next(bytes[1]);
+    answers.openings = next(bytes[2]);
+    answers.walls = next(bytes[3]);
+    answers.occupants = next(bytes[4]);
+    answers.sunny = sunny == Yes;
+    answers.appliances = appliances == Yes;
+    return answers;
+}
 
 } // namespace
 
@@ -21,34 +49,42 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_version()
     return KLIMORA_VERSION;
 }
 
-// One press of "Calcular". The five answer texts lie one after another in
-// `texts`, as UTF-8 of the given byte lengths (a text may hold any character,
-// NUL included), in the order length, width, openings, walls, occupants.
-// Replies with the result as JSON (calc/result_json.h).
+// One press of "Calcular"; each yes/no question a Choice. Replies with the
+// result as JSON (calc/result_json.h).
 extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_calculate(
     int topFloor, int sunny, int appliances, const char *texts, int lengthBytes, int widthBytes,
     int openingsBytes, int wallsBytes, int occupantsBytes, int decimalSeparator)
 {
-    const auto next = [&texts](int bytes) {
-        std::string text(texts, static_cast<std::size_t>(bytes));
-        texts += bytes;
-        return text;
-    };
     try {
-        klimora::CoolingLoadAnswers answers;
-        answers.topFloor = topFloor != 0;
-        answers.length = next(lengthBytes);
-        answers.width = next(widthBytes);
-        answers.openings = next(openingsBytes);
-        answers.walls = next(wallsBytes);
-        answers.occupants = next(occupantsBytes);
-        answers.sunny = sunny != 0;
-        answers.appliances = appliances != 0;
+        const auto answers = answersFrom(topFloor, sunny, appliances, texts,
+                                         {lengthBytes, widthBytes, openingsBytes, wallsBytes, occupantsBytes});
         const klimora::NumberFormat format{std::string(1, static_cast<char>(decimalSeparator))};
         klimora::CoolingLoadFields fields;
         reply = klimora::resultJson(klimora::calculate(answers, format, fields));
     } catch (const std::exception &) {
         reply = R"({"error":{"answer":"","message":"Error inesperado"}})";
     }
+    return reply.c_str();
+}
+
+// The same answers as a link's fragment, after its "#".
+extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_link(
+    int topFloor, int sunny, int appliances, const char *texts, int lengthBytes, int widthBytes,
+    int openingsBytes, int wallsBytes, int occupantsBytes, int decimalSeparator)
+{
+    const auto answers = answersFrom(topFloor, sunny, appliances, texts,
+                                     {lengthBytes, widthBytes, openingsBytes, wallsBytes, occupantsBytes});
+    const klimora::AnsweredChoices answered{topFloor != Unanswered, sunny != Unanswered,
+                                            appliances != Unanswered};
+    reply = klimora::linkFragment(klimora::linkAnswers(answers, answered),
+                                  std::string(1, static_cast<char>(decimalSeparator)));
+    return reply.c_str();
+}
+
+// What the fragment of the page's address holds, as JSON (calc/result_json.h).
+extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_read_link(const char *fragment, int bytes)
+{
+    reply = klimora::sharedAnswersJson(
+        klimora::readLink(std::string_view(fragment, static_cast<std::size_t>(bytes))));
     return reply.c_str();
 }

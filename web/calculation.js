@@ -91,27 +91,43 @@ export function forgetCalculator() {
   loading = null;
 }
 
-// Every text goes in as its exact UTF-8 bytes, whatever characters it holds.
+// Every text goes in as its exact UTF-8 bytes, whatever characters it holds:
+// calls call(buffer, ...byte lengths) with them in the calculation's memory.
+function withBytes(calc, texts, call) {
+  const encoder = new TextEncoder();
+  const encoded = texts.map((text) => encoder.encode(text));
+  const buffer = calc._malloc(Math.max(encoded.reduce((sum, text) => sum + text.length, 0), 1));
+  if (!buffer) return null;
+  try {
+    let at = buffer;
+    for (const text of encoded) {
+      calc.HEAPU8.set(text, at);
+      at += text.length;
+    }
+    return calc.UTF8ToString(call(buffer, ...encoded.map((text) => text.length)));
+  } finally {
+    calc._free(buffer);
+  }
+}
+
+const withAnswers = (calc, answers, separator, entry) => withBytes(calc,
+  answerBoxes.map((name) => answers.texts[name]), (buffer, ...lengths) => entry(answers.topFloor,
+    answers.sunny, answers.appliances, buffer, ...lengths, separator.charCodeAt(0)));
+
 // Gives the calculation's result, read by name: { total, equivalents,
 // breakdown: [{ name, term, share, bar }], units: [{ text, corresponds }],
 // advice }, or { error: { answer, message } } where answer names the box to
 // mend, if any.
 export function calculate(calc, answers, separator) {
-  const encoder = new TextEncoder();
-  const texts = answerBoxes.map((name) => encoder.encode(answers.texts[name]));
-  const bytes = texts.reduce((sum, text) => sum + text.length, 0);
-  const buffer = calc._malloc(Math.max(bytes, 1));
-  if (!buffer) return { error: { answer: '', message: unexpected } };
-  try {
-    let at = buffer;
-    for (const text of texts) {
-      calc.HEAPU8.set(text, at);
-      at += text.length;
-    }
-    const reply = calc._klimora_calculate(answers.topFloor, answers.sunny, answers.appliances,
-      buffer, ...texts.map((text) => text.length), separator.charCodeAt(0));
-    return JSON.parse(calc.UTF8ToString(reply));
-  } finally {
-    calc._free(buffer);
-  }
+  const reply = withAnswers(calc, answers, separator, calc._klimora_calculate);
+  return reply === null ? { error: { answer: '', message: unexpected } } : JSON.parse(reply);
 }
+
+// The answers as a link's fragment, after its "#".
+export const linkFragment = (calc, answers, separator) =>
+  withAnswers(calc, answers, separator, calc._klimora_link) ?? '';
+
+// What a fragment holds: { answers: [[name, value]], separator, whole }, or
+// null for one that is no Klimora link.
+export const readLink = (calc, fragment) =>
+  JSON.parse(withBytes(calc, [fragment], calc._klimora_read_link) ?? 'null');

@@ -4,7 +4,7 @@
 import { keepDescriptions, otherSeparatorButton } from './answer-error.js';
 import { loadCalculator } from './calculation.js';
 import { keepAnswers, restoreAnswers } from './kept-answers.js';
-import { openLink } from './opened-link.js';
+import { openLink } from './link.js';
 import { press, showLoading } from './press.js';
 import { followRestoredAnswers, form, switchArea } from './questionnaire.js';
 import { answersChanged } from './result.js';
@@ -35,20 +35,21 @@ window.addEventListener('pageshow', followRestoredAnswers);
 window.addEventListener('pagehide', keepAnswers);
 // A link pasted into this tab's address bar changes only the fragment.
 window.addEventListener('hashchange', () => {
-  if (openLink()) press();
+  loadCalculator().then((calc) => openLink(calc) && press(), (failure) => showFailure(failure.reason));
 });
 
 keepDescriptions();
 chooseUsualSeparator();
 const calculatedBefore = restoreAnswers();
 followRestoredAnswers();
-const opened = openLink();
-
-const started = calculatedBefore || opened ? press() : (() => {
-  showLoading(true);
-  return loadCalculator().then(() => showLoading(false), (failure) => {
-    showLoading(false);
-    showFailure(failure.reason);
-  });
-})();
+// A shared link is read by the calculation, once it is here.
+showLoading(true);
+const started = loadCalculator().then((calc) => {
+  showLoading(false);
+  if (openLink(calc) || calculatedBefore) return press();
+  return null;
+}, (failure) => {
+  showLoading(false);
+  showFailure(failure.reason);
+});
 keepOffline(started);

@@ -3,7 +3,7 @@
 import { calculate, forgetCalculator, loadCalculator, unexpected } from './calculation.js';
 import { clearError, showError, unmarkBoxes } from './answer-error.js';
 import { linkTo } from './link.js';
-import { answersOnThePage, answerValues, button } from './questionnaire.js';
+import { answersOnThePage, button } from './questionnaire.js';
 import { showFailedPress, showResult } from './result.js';
 import { currentSeparator, otherSeparator, separatorHint } from './separator.js';
 import { showFailure, showUnavailable } from './unavailable.js';
@@ -39,7 +39,7 @@ export async function press() {
     const reply = calculate(calc, answers, separator);
     if (!reply.error) {
       clearError();
-      showResult(reply, linkTo(answerValues(), separator));
+      showResult(reply, linkTo(calc, answers, separator));
       return;
     }
     const { answer, message } = reply.error;

@@ -5,10 +5,11 @@ export const form = document.getElementById('cuestionario');
 export const field = (name) => form.elements.namedItem(name);
 export const button = document.getElementById('calcular');
 
+// Each yes/no question as 1 for "Si", 2 for "No", 0 unanswered.
 export function answersOnThePage() {
-  const yes = (name) => (field(name).value === 'si' ? 1 : 0);
+  const choice = (name) => ({ si: 1, no: 2 })[field(name).value] ?? 0;
   const texts = Object.fromEntries(answerBoxes.map((name) => [name, field(name).value]));
-  return { topFloor: yes('atico'), sunny: yes('soleada'), appliances: yes('aparatos'), texts };
+  return { topFloor: choice('atico'), sunny: choice('soleada'), appliances: choice('aparatos'), texts };
 }
 
 // Question [1] switches the length and width on and off, as the window does:

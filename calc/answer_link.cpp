@@ -1,0 +1,209 @@
+#include "calc/answer_link.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <utility>
+
+namespace klimora {
+
+namespace {
+
+constexpr std::string_view version = "v=1";
+// Far longer than the answers a person types, and far shorter than a hostile link.
+constexpr std::size_t longestLink = 2000;
+constexpr std::array<std::string_view, 3> choiceNames = {"atico", "soleada", "aparatos"};
+constexpr std::array<std::string_view, 5> textNames = {"largo", "ancho", "puertas", "paredes",
+                                                       "personas"};
+constexpr std::array<std::pair<std::string_view, std::string_view>, 2> separatorNames = {
+    {{"coma", ","}, {"punto", "."}}};
+
+template <std::size_t N>
+bool among(const std::array<std::string_view, N> &names, std::string_view name)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// As a browser's encodeURIComponent, but for the comma, which needs no escape
+// in a fragment and reads better as it is.
+std::string escaped(std::string_view text)
+{
+    constexpr std::string_view kept = "-_.!~*'(),";
+    constexpr std::string_view hex = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+            kept.find(c) != std::string_view::npos) {
+            out += c;
+        } else {
+            out += '%';
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        }
+    }
+    return out;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Well-formed UTF-8: no stray, overlong or surrogate sequence, nothing past U+10FFFF.
+bool isUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2
+                                 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        constexpr std::array<char32_t, 5> smallest = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < smallest[length] || (code >= 0xD800 && code < 0xE000) || code > 0x10FFFF)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+// As decodeURIComponent: nullopt for a bad escape or what is not UTF-8.
+std::optional<std::string> decoded(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        const int high = i + 2 < text.size() ? hexValue(text[i + 1]) : -1;
+        const int low = high < 0 ? -1 : hexValue(text[i + 2]);
+        if (low < 0)
+            return std::nullopt;
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    if (!isUtf8(out))
+        return std::nullopt;
+    return out;
+}
+
+std::vector<std::string_view> fieldsOf(std::string_view text)
+{
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find('&', start);
+        fields.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos)
+            return fields;
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+std::vector<LinkAnswer> linkAnswers(const CoolingLoadAnswers &answers, AnsweredChoices answered)
+{
+    std::vector<LinkAnswer> listed;
+    const auto choice = [&](bool asked, const char *name, bool yes) {
+        if (asked)
+            listed.push_back({name, yes ? "si" : "no"});
+    };
+    choice(answered.topFloor, "atico", answers.topFloor);
+    listed.push_back({"largo", answers.length});
+    listed.push_back({"ancho", answers.width});
+    listed.push_back({"puertas", answers.openings});
+    listed.push_back({"paredes", answers.walls});
+    choice(answered.sunny, "soleada", answers.sunny);
+    listed.push_back({"personas", answers.occupants});
+    choice(answered.appliances, "aparatos", answers.appliances);
+    return listed;
+}
+
+std::string linkFragment(const std::vector<LinkAnswer> &answers, std::string_view separator)
+{
+    std::string fragment(version);
+    fragment += separator == "," ? "&sep=coma" : "&sep=punto";
+    for (const LinkAnswer &answer : answers)
+        fragment += '&' + answer.name + '=' + escaped(answer.value);
+    return fragment;
+}
+
+std::optional<SharedAnswers> readLink(std::string_view link)
+{
+    const std::size_t hash = link.find('#');
+    const std::string_view text = hash == std::string_view::npos ? link : link.substr(hash + 1);
+    const std::vector<std::string_view> fields = fieldsOf(text);
+    if (std::none_of(fields.begin(), fields.end(),
+                     [](std::string_view field) { return field.starts_with("v="); }))
+        return std::nullopt;
+    SharedAnswers shared;
+    if (text.size() > longestLink || std::find(fields.begin(), fields.end(), version) == fields.end()) {
+        shared.whole = false;
+        return shared;
+    }
+    std::vector<std::string_view> seen;
+    for (const std::string_view field : fields) {
+        if (field == version)
+            continue;
+        const std::size_t at = field.find('=');
+        const std::string_view name = field.substr(0, at);
+        const std::optional<std::string> value =
+            at == std::string_view::npos || at == 0 ? std::nullopt : decoded(field.substr(at + 1));
+        const bool first = std::find(seen.begin(), seen.end(), name) == seen.end();
+        seen.push_back(name);
+        const bool choice = value && among(choiceNames, name) && (*value == "si" || *value == "no");
+        if (first && (choice || (value && among(textNames, name)))) {
+            shared.answers.push_back({std::string(name), *value});
+            continue;
+        }
+        const auto named = std::find_if(separatorNames.begin(), separatorNames.end(),
+                                        [&](const auto &pair) { return value && pair.first == *value; });
+        if (first && name == "sep" && named != separatorNames.end())
+            shared.separator = named->second;
+        else
+            shared.whole = false;
+    }
+    return shared;
+}
+
+SharedAnswers inFormat(SharedAnswers shared, const NumberFormat &format)
+{
+    const std::string theirs = shared.separator.empty() ? format.decimalSeparator : shared.separator;
+    const std::string &ours = format.decimalSeparator;
+    if (theirs == ours)
+        return shared;
+    for (LinkAnswer &answer : shared.answers) {
+        std::string swapped;
+        for (std::size_t i = 0; i < answer.value.size();) {
+            const std::string_view rest = std::string_view(answer.value).substr(i);
+            if (rest.starts_with(theirs)) {
+                swapped += ours;
+                i += theirs.size();
+            } else if (rest.starts_with(ours)) {
+                swapped += theirs;
+                i += ours.size();
+            } else {
+                swapped += answer.value[i++];
+            }
+        }
+        answer.value = std::move(swapped);
+    }
+    shared.separator = ours;
+    return shared;
+}
+
+} // namespace klimora
