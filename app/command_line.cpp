@@ -23,6 +23,10 @@ constexpr std::string_view help =
     "Teclas:\n"
     "  Ctrl+D         abre el detalle del cálculo (también en el menú\n"
     "                 contextual del resultado)\n"
+    "  Ctrl+Mayús+C   copia el enlace de la página web que abre este cálculo\n"
+    "                 (mientras el total es el de las respuestas)\n"
+    "  Ctrl+Mayús+V   abre un enlace de la página web: pone sus respuestas\n"
+    "                 y calcula (también en el menú contextual)\n"
     "\n"
     "También acepta las opciones estándar de Qt, como -platform o -style.\n";
 

@@ -13,15 +13,12 @@ constexpr std::string_view version = "v=1";
 // Far longer than the answers a person types, and far shorter than a hostile link.
 constexpr std::size_t longestLink = 2000;
 constexpr std::array<std::string_view, 3> choiceNames = {"atico", "soleada", "aparatos"};
-constexpr std::array<std::string_view, 5> textNames = {"largo", "ancho", "puertas", "paredes",
-                                                       "personas"};
 constexpr std::array<std::pair<std::string_view, std::string_view>, 2> separatorNames = {
     {{"coma", ","}, {"punto", "."}}};
 
-template <std::size_t N>
-bool among(const std::array<std::string_view, N> &names, std::string_view name)
+bool isChoice(std::string_view name)
 {
-    return std::find(names.begin(), names.end(), name) != names.end();
+    return std::find(choiceNames.begin(), choiceNames.end(), name) != choiceNames.end();
 }
 
 // As a browser's encodeURIComponent, but for the comma, which needs no escape
@@ -115,6 +112,35 @@ std::vector<std::string_view> fieldsOf(std::string_view text)
 
 } // namespace
 
+const char *answerName(Answer answer)
+{
+    switch (answer) {
+    case Answer::Length:
+        return "largo";
+    case Answer::Width:
+        return "ancho";
+    case Answer::Openings:
+        return "puertas";
+    case Answer::Walls:
+        return "paredes";
+    case Answer::Occupants:
+        return "personas";
+    case Answer::None:
+        break;
+    }
+    return "";
+}
+
+Answer answerNamed(std::string_view name)
+{
+    for (const Answer answer :
+         {Answer::Length, Answer::Width, Answer::Openings, Answer::Walls, Answer::Occupants}) {
+        if (name == answerName(answer))
+            return answer;
+    }
+    return Answer::None;
+}
+
 std::vector<LinkAnswer> linkAnswers(const CoolingLoadAnswers &answers, AnsweredChoices answered)
 {
     std::vector<LinkAnswer> listed;
@@ -165,8 +191,8 @@ std::optional<SharedAnswers> readLink(std::string_view link)
             at == std::string_view::npos || at == 0 ? std::nullopt : decoded(field.substr(at + 1));
         const bool first = std::find(seen.begin(), seen.end(), name) == seen.end();
         seen.push_back(name);
-        const bool choice = value && among(choiceNames, name) && (*value == "si" || *value == "no");
-        if (first && (choice || (value && among(textNames, name)))) {
+        const bool choice = value && isChoice(name) && (*value == "si" || *value == "no");
+        if (first && (choice || (value && answerNamed(name) != Answer::None))) {
             shared.answers.push_back({std::string(name), *value});
             continue;
         }

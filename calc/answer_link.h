@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/calc_error.h"
 #include "calc/cooling_load.h"
 #include "calc/number_text.h"
 
@@ -28,6 +29,11 @@ struct SharedAnswers {
     // False when part of the link could not be read: that part is left out.
     bool whole = true;
 };
+
+// An answer box's name in the page's form and in a link ("puertas"); empty
+// for none, and the other way.
+const char *answerName(Answer answer);
+Answer answerNamed(std::string_view name);
 
 // Which yes/no questions have an answer at all: the calculation reads no
 // answer as "No", a link tells them apart.

@@ -44,25 +44,6 @@ void appendNumber(std::string &json, int value)
 
 } // namespace
 
-const char *answerName(Answer answer)
-{
-    switch (answer) {
-    case Answer::Length:
-        return "largo";
-    case Answer::Width:
-        return "ancho";
-    case Answer::Openings:
-        return "puertas";
-    case Answer::Walls:
-        return "paredes";
-    case Answer::Occupants:
-        return "personas";
-    case Answer::None:
-        break;
-    }
-    return "";
-}
-
 std::string resultJson(const CalculationResult &result)
 {
     std::string json = "{";

@@ -7,10 +7,6 @@
 
 namespace klimora {
 
-// The answer's name in the page's form and in a shared link ("puertas"); empty
-// for none.
-const char *answerName(Answer answer);
-
 // A calculation's result as a page reads it, field by field:
 //     {"total":"3049","equivalents":"Equivale a …",
 //      "breakdown":[{"name":"Techo","term":"500","share":"16 %","bar":16}, …],

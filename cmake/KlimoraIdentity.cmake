@@ -3,6 +3,10 @@
 set(KLIMORA_WEB_ADDRESS "www.klimora.example" CACHE STRING
     "The product's web address, shown in the window caption")
 
+# Where the web page is published: "Copiar enlace" writes links to it.
+set(KLIMORA_PAGE_ADDRESS "https://${KLIMORA_WEB_ADDRESS}/" CACHE STRING
+    "The web page's address, which the window's links open")
+
 # The web host, for the package's contact address.
 string(REGEX REPLACE "^www\\." "" KLIMORA_WEB_HOST "${KLIMORA_WEB_ADDRESS}")
 

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QClipboard>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -312,6 +313,65 @@ TEST(Form1MessageBox, ReportsWithOneAceptarButtonAndKeepsTheWindow)
     EXPECT_EQ(seenButtons, QStringList{QStringLiteral("Aceptar")});
     EXPECT_EQ(seenFont, form.font());
 }
+
+struct LinkCase {
+    const char *name;
+    // Pasted into "Abrir enlace…"; none: "Copiar enlace" after a total.
+    const char *pasted;
+    // What the clipboard then holds, or the total shown.
+    const char *expected;
+};
+
+void PrintTo(const LinkCase &link, std::ostream *out)
+{
+    *out << link.name;
+}
+
+class Form1Link : public Form1Behaviour, public testing::WithParamInterface<LinkCase> {};
+
+TEST_P(Form1Link, HandsTheAnswersToThePageAndBack)
+{
+    const auto &[name, pasted, expected] = GetParam();
+    const RegionalSetting spanish(RegionalSetting::Spanish);
+    const auto press = [](int key) {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier | Qt::ShiftModifier);
+    };
+    click("Option1");
+    type("Text1", QStringLiteral("3,3"));
+    type("Text2", QStringLiteral("4,1"));
+    type("Text5", QStringLiteral("7"));
+    if (pasted == nullptr) {
+        click("Command1");
+        press(Qt::Key_C);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(expected));
+        // Once an answer changes, the total is no longer theirs.
+        type("Text3", QStringLiteral("1"));
+        QGuiApplication::clipboard()->clear();
+        press(Qt::Key_C);
+        EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+        return;
+    }
+    QTimer::singleShot(0, [pasted] {
+        QApplication::setActiveWindow(QApplication::activeModalWidget());
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(pasted));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    press(Qt::Key_V);
+    EXPECT_EQ(result(), QString::fromUtf8(expected));
+    // A link read whole replaces every answer; one that is not, none.
+    EXPECT_EQ(find<QLineEdit>("Text5")->text(), reports.empty() ? QStringLiteral("0") : QStringLiteral("7"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, Form1Link,
+    testing::Values(
+        LinkCase{"Copy", nullptr,
+                 "https://www.klimora.example/#v=1&sep=coma&atico=si&largo=3,3&ancho=4,1&puertas=0&"
+                 "paredes=0&personas=7"},
+        LinkCase{"OpenWithThePoint", "https://www.klimora.example/#v=1&sep=punto&atico=si&largo=3.3&ancho=4.1",
+                 "338,24999332428"},
+        LinkCase{"RefuseCutShort", "https://www.klimora.example/#v=1&sep=coma&lar", ""}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 struct LongTotal {
     const char *walls;

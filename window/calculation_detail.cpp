@@ -1,5 +1,6 @@
 #include "calculation_detail.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -7,7 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CalculationDetail::CalculationDetail(const QString &text, QWidget *parent) : QDialog(parent)
+CalculationDetail::CalculationDetail(const QString &text, QAction *copyLink, QWidget *parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Detalle del cálculo"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -24,6 +26,9 @@ CalculationDetail::CalculationDetail(const QString &text, QWidget *parent) : QDi
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton *copy = buttons->addButton(QStringLiteral("&Copiar"), QDialogButtonBox::ActionRole);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("C&errar"));
+    QPushButton *link = buttons->addButton(QStringLiteral("Copiar en&lace"), QDialogButtonBox::ActionRole);
+    link->setEnabled(copyLink->isEnabled());
+    connect(link, &QPushButton::clicked, copyLink, &QAction::trigger);
     connect(copy, &QPushButton::clicked, this,
             [detail] { QGuiApplication::clipboard()->setText(detail->toPlainText()); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

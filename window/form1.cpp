@@ -1,16 +1,19 @@
 #include "form1.h"
 
+#include "calc/answer_link.h"
 #include "calc/calculation_report.h"
 #include "calculation_detail.h"
 #include "klimora_config.h"
 #include "ui_form1.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QInputDialog>
 #include <QKeySequence>
 #include <QLabel>
 #include <QScreen>
@@ -80,6 +83,14 @@ QKeySequence detailKey()
     return {Qt::CTRL | Qt::Key_D};
 }
 
+// Unselects both buttons of a "Si"/"No" pair, which a click cannot do.
+void unselect(QAbstractButton &button)
+{
+    button.setAutoExclusive(false);
+    button.setChecked(false);
+    button.setAutoExclusive(true);
+}
+
 } // namespace
 
 Form1::Form1(ErrorReport reportError, QWidget *parent)
@@ -125,6 +136,26 @@ Form1::Form1(ErrorReport reportError, QWidget *parent)
     addAction(m_detailAction);
     ui->Label14->addAction(m_detailAction);
     ui->Label14->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    // The phone takes over from a link: the page opens it with these answers.
+    m_copyLinkAction = new QAction(QStringLiteral("Copiar enlace"), this);
+    m_copyLinkAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    m_copyLinkAction->setEnabled(false);
+    connect(m_copyLinkAction, &QAction::triggered, this, &Form1::copyLink);
+    addAction(m_copyLinkAction);
+    ui->Label14->addAction(m_copyLinkAction);
+    m_openLinkAction = new QAction(QStringLiteral("Abrir enlace…"), this);
+    m_openLinkAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+    connect(m_openLinkAction, &QAction::triggered, this, &Form1::openLink);
+    addAction(m_openLinkAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    // A link is offered only while the total on screen is that of the answers.
+    for (QLineEdit *box : {ui->Text1, ui->Text2, ui->Text3, ui->Text4, ui->Text5})
+        connect(box, &QLineEdit::textEdited, this, &Form1::answersChanged);
+    for (QRadioButton *option :
+         {ui->Option1, ui->Option2, ui->Option3, ui->Option4, ui->Option5, ui->Option6})
+        connect(option, &QRadioButton::toggled, this, &Form1::answersChanged);
 }
 
 Form1::~Form1() = default;
@@ -203,6 +234,7 @@ void Form1::showTotal(const klimora::CalculationReport &report)
     m_detail = ui->Label14->spokenText() + u'\n' +
                QString::fromStdString(klimora::reportText(report, true));
     m_detailAction->setEnabled(true);
+    m_copyLinkAction->setEnabled(true);
 }
 
 // The total stays, as it always has, but its detail would no longer match the
@@ -212,11 +244,81 @@ void Form1::forgetDetail()
     ui->Label14->setToolTip({});
     m_detail.clear();
     m_detailAction->setEnabled(false);
+    m_copyLinkAction->setEnabled(false);
 }
 
 void Form1::showDetail()
 {
-    (new CalculationDetail(m_detail, this))->open();
+    (new CalculationDetail(m_detail, m_copyLinkAction, this))->open();
+}
+
+void Form1::answersChanged()
+{
+    m_copyLinkAction->setEnabled(false);
+}
+
+// Written with the comma or the point, which the page knows; the answers
+// follow if this setting writes its decimals otherwise.
+void Form1::copyLink()
+{
+    const klimora::NumberFormat format = klimora::userNumberFormat();
+    const klimora::AnsweredChoices answered{
+        ui->Option1->isChecked() || ui->Option2->isChecked(),
+        ui->Option3->isChecked() || ui->Option4->isChecked(),
+        ui->Option5->isChecked() || ui->Option6->isChecked()};
+    const klimora::NumberFormat linked{format.decimalSeparator == "," ? "," : "."};
+    const klimora::SharedAnswers shared = klimora::inFormat(
+        {klimora::linkAnswers(answers(), answered), format.decimalSeparator, true}, linked);
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral(KLIMORA_PAGE_ADDRESS) + u'#' +
+        QString::fromStdString(klimora::linkFragment(shared.answers, shared.separator)));
+}
+
+// As the page opens a link: its answers over the first ones, written with
+// this setting's separator, then calculated. A link read only in part is
+// refused whole, the answers untouched.
+void Form1::openLink()
+{
+    bool given = false;
+    const QString link = QInputDialog::getText(
+        this, QStringLiteral("Abrir enlace"),
+        QStringLiteral("Pegue el enlace de un cálculo de la página de Klimora:"),
+        QLineEdit::Normal, {}, &given);
+    if (!given)
+        return;
+    const std::optional<klimora::SharedAnswers> shared = klimora::readLink(link.trimmed().toStdString());
+    if (!shared || !shared->whole) {
+        m_reportError(this, QStringLiteral("Este enlace no se puede leer: no es el de un cálculo de "
+                                           "Klimora, o le falta una parte.\nLas respuestas no "
+                                           "han cambiado."));
+        return;
+    }
+    startAfresh();
+    const auto choose = [](QRadioButton *yes, QRadioButton *no, const std::string &value) {
+        (value == "si" ? yes : no)->setChecked(true);
+    };
+    for (const auto &[name, value] : klimora::inFormat(*shared, klimora::userNumberFormat()).answers) {
+        if (name == "atico")
+            choose(ui->Option1, ui->Option2, value);
+        else if (name == "soleada")
+            choose(ui->Option3, ui->Option4, value);
+        else if (name == "aparatos")
+            choose(ui->Option5, ui->Option6, value);
+        else if (QLineEdit *box = boxFor(klimora::answerNamed(name)))
+            box->setText(QString::fromStdString(value));
+    }
+    calculate();
+}
+
+// The answers as the window opens, but for the area part, switched off.
+void Form1::startAfresh()
+{
+    for (QLineEdit *box : {ui->Text1, ui->Text2, ui->Text3, ui->Text4, ui->Text5})
+        box->setText(QStringLiteral("0"));
+    for (QRadioButton *option :
+         {ui->Option1, ui->Option2, ui->Option3, ui->Option4, ui->Option5, ui->Option6})
+        unselect(*option);
+    switchAreaOff();
 }
 
 QLineEdit *Form1::boxFor(klimora::Answer answer) const

@@ -38,6 +38,10 @@ private:
     void showTotal(const klimora::CalculationReport &report);
     void forgetDetail();
     void showDetail();
+    void answersChanged();
+    void copyLink();
+    void openLink();
+    void startAfresh();
     [[nodiscard]] QLineEdit *boxFor(klimora::Answer answer) const;
     void pointAt(klimora::Answer answer);
 
@@ -46,5 +50,7 @@ private:
     std::unique_ptr<ResultLabelFit> m_resultFit;
     klimora::CoolingLoadFields m_fields;
     QAction *m_detailAction = nullptr;
+    QAction *m_copyLinkAction = nullptr;
+    QAction *m_openLinkAction = nullptr;
     QString m_detail;
 };
