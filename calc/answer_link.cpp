@@ -133,12 +133,11 @@ const char *answerName(Answer answer)
 
 Answer answerNamed(std::string_view name)
 {
-    for (const Answer answer :
-         {Answer::Length, Answer::Width, Answer::Openings, Answer::Walls, Answer::Occupants}) {
-        if (name == answerName(answer))
-            return answer;
-    }
-    return Answer::None;
+    constexpr std::array<Answer, 5> boxes = {Answer::Length, Answer::Width, Answer::Openings,
+                                             Answer::Walls, Answer::Occupants};
+    const auto named = std::find_if(boxes.begin(), boxes.end(),
+                                    [name](Answer answer) { return name == answerName(answer); });
+    return named == boxes.end() ? Answer::None : *named;
 }
 
 std::vector<LinkAnswer> linkAnswers(const CoolingLoadAnswers &answers, AnsweredChoices answered)
