@@ -279,14 +279,15 @@ void Form1::copyLink()
 // refused whole, the answers untouched.
 void Form1::openLink()
 {
-    bool given = false;
-    const QString link = QInputDialog::getText(
-        this, QStringLiteral("Abrir enlace"),
-        QStringLiteral("Pegue el enlace de un cálculo de la página de Klimora:"),
-        QLineEdit::Normal, {}, &given);
-    if (!given)
+    QInputDialog ask(this);
+    ask.setWindowTitle(QStringLiteral("Abrir enlace"));
+    ask.setLabelText(QStringLiteral("Pegue el enlace de un cálculo de la página de Klimora:"));
+    ask.setOkButtonText(QStringLiteral("Abrir"));
+    ask.setCancelButtonText(QStringLiteral("Cancelar"));
+    if (ask.exec() != QDialog::Accepted)
         return;
-    const std::optional<klimora::SharedAnswers> shared = klimora::readLink(link.trimmed().toStdString());
+    const std::optional<klimora::SharedAnswers> shared =
+        klimora::readLink(ask.textValue().trimmed().toStdString());
     if (!shared || !shared->whole) {
         m_reportError(this, QStringLiteral("Este enlace no se puede leer: no es el de un cálculo de "
                                            "Klimora, o le falta una parte.\nLas respuestas no "
