@@ -12,13 +12,13 @@ namespace {
 constexpr std::string_view version = "v=1";
 // Far longer than the answers a person types, and far shorter than a hostile link.
 constexpr std::size_t longestLink = 2000;
-constexpr std::array<std::string_view, 3> choiceNames = {"atico", "soleada", "aparatos"};
-constexpr std::array<std::pair<std::string_view, std::string_view>, 2> separatorNames = {
-    {{"coma", ","}, {"punto", "."}}};
+// Every name a link may hold: the separator's, then the answers'.
+constexpr std::array<std::string_view, 9> linkNames = {
+    "sep", "atico", "largo", "ancho", "puertas", "paredes", "soleada", "personas", "aparatos"};
 
 bool isChoice(std::string_view name)
 {
-    return std::find(choiceNames.begin(), choiceNames.end(), name) != choiceNames.end();
+    return name == "atico" || name == "soleada" || name == "aparatos";
 }
 
 // As a browser's encodeURIComponent, but for the comma, which needs no escape
@@ -77,10 +77,10 @@ bool isUtf8(std::string_view text)
     return true;
 }
 
-// As decodeURIComponent: nullopt for a bad escape or what is not UTF-8.
-std::optional<std::string> decoded(std::string_view text)
+// As decodeURIComponent: false for a bad escape or what is not UTF-8.
+bool decode(std::string_view text, std::string &out)
 {
-    std::string out;
+    out.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '%') {
             out += text[i];
@@ -89,25 +89,11 @@ std::optional<std::string> decoded(std::string_view text)
         const int high = i + 2 < text.size() ? hexValue(text[i + 1]) : -1;
         const int low = high < 0 ? -1 : hexValue(text[i + 2]);
         if (low < 0)
-            return std::nullopt;
+            return false;
         out += static_cast<char>(high * 16 + low);
         i += 2;
     }
-    if (!isUtf8(out))
-        return std::nullopt;
-    return out;
-}
-
-std::vector<std::string_view> fieldsOf(std::string_view text)
-{
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find('&', start);
-        fields.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos)
-            return fields;
-        start = end + 1;
-    }
+    return isUtf8(out);
 }
 
 } // namespace
@@ -170,38 +156,41 @@ std::string linkFragment(const std::vector<LinkAnswer> &answers, std::string_vie
 std::optional<SharedAnswers> readLink(std::string_view link)
 {
     const std::size_t hash = link.find('#');
-    const std::string_view text = hash == std::string_view::npos ? link : link.substr(hash + 1);
-    const std::vector<std::string_view> fields = fieldsOf(text);
-    if (std::none_of(fields.begin(), fields.end(),
-                     [](std::string_view field) { return field.starts_with("v="); }))
+    const std::string_view fragment = hash == std::string_view::npos ? link : link.substr(hash + 1);
+    if (!fragment.starts_with("v=") && fragment.find("&v=") == std::string_view::npos)
         return std::nullopt;
     SharedAnswers shared;
-    if (text.size() > longestLink || std::find(fields.begin(), fields.end(), version) == fields.end()) {
-        shared.whole = false;
-        return shared;
-    }
-    std::vector<std::string_view> seen;
-    for (const std::string_view field : fields) {
-        if (field == version)
-            continue;
+    bool versioned = false;
+    unsigned seen = 0;
+    std::string value;
+    for (std::string_view rest = fragment;;) {
+        const std::size_t end = rest.find('&');
+        const std::string_view field = rest.substr(0, end);
         const std::size_t at = field.find('=');
         const std::string_view name = field.substr(0, at);
-        const std::optional<std::string> value =
-            at == std::string_view::npos || at == 0 ? std::nullopt : decoded(field.substr(at + 1));
-        const bool first = std::find(seen.begin(), seen.end(), name) == seen.end();
-        seen.push_back(name);
-        const bool choice = value && isChoice(name) && (*value == "si" || *value == "no");
-        if (first && (choice || (value && answerNamed(name) != Answer::None))) {
-            shared.answers.push_back({std::string(name), *value});
-            continue;
-        }
-        const auto named = std::find_if(separatorNames.begin(), separatorNames.end(),
-                                        [&](const auto &pair) { return value && pair.first == *value; });
-        if (first && name == "sep" && named != separatorNames.end())
-            shared.separator = named->second;
-        else
+        const auto index = static_cast<std::size_t>(
+            std::find(linkNames.begin(), linkNames.end(), name) - linkNames.begin());
+        const bool known = index < linkNames.size() && (seen & (1U << index)) == 0;
+        if (field == version) {
+            versioned = true;
+        } else if (!known || at == 0 || at == std::string_view::npos || !decode(field.substr(at + 1), value) ||
+                   (isChoice(name) && value != "si" && value != "no")) {
             shared.whole = false;
+        } else if (name != "sep") {
+            shared.answers.push_back({std::string(name), value});
+        } else if (value == "coma" || value == "punto") {
+            shared.separator = value == "coma" ? "," : ".";
+        } else {
+            shared.whole = false;
+        }
+        if (index < linkNames.size())
+            seen |= 1U << index;
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
     }
+    if (fragment.size() > longestLink || !versioned)
+        return SharedAnswers{{}, {}, false};
     return shared;
 }
 
