@@ -171,18 +171,18 @@ std::optional<SharedAnswers> readLink(std::string_view link)
         const auto index = static_cast<std::size_t>(
             std::find(linkNames.begin(), linkNames.end(), name) - linkNames.begin());
         const bool known = index < linkNames.size() && (seen & (1U << index)) == 0;
-        if (field == version) {
+        const bool readable = known && at != 0 && at != std::string_view::npos &&
+                              decode(field.substr(at + 1), value) &&
+                              (!isChoice(name) || value == "si" || value == "no") &&
+                              (name != "sep" || value == "coma" || value == "punto");
+        if (field == version)
             versioned = true;
-        } else if (!known || at == 0 || at == std::string_view::npos || !decode(field.substr(at + 1), value) ||
-                   (isChoice(name) && value != "si" && value != "no")) {
+        else if (!readable)
             shared.whole = false;
-        } else if (name != "sep") {
-            shared.answers.push_back({std::string(name), value});
-        } else if (value == "coma" || value == "punto") {
+        else if (name == "sep")
             shared.separator = value == "coma" ? "," : ".";
-        } else {
-            shared.whole = false;
-        }
+        else
+            shared.answers.push_back({std::string(name), value});
         if (index < linkNames.size())
             seen |= 1U << index;
         if (end == std::string_view::npos)
