@@ -151,14 +151,23 @@ Form1::Form1(ErrorReport reportError, QWidget *parent)
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     // A link is offered only while the total on screen is that of the answers.
-    for (QLineEdit *box : {ui->Text1, ui->Text2, ui->Text3, ui->Text4, ui->Text5})
+    for (QLineEdit *box : answerBoxes())
         connect(box, &QLineEdit::textEdited, this, &Form1::answersChanged);
-    for (QRadioButton *option :
-         {ui->Option1, ui->Option2, ui->Option3, ui->Option4, ui->Option5, ui->Option6})
+    for (QRadioButton *option : options())
         connect(option, &QRadioButton::toggled, this, &Form1::answersChanged);
 }
 
 Form1::~Form1() = default;
+
+std::array<QLineEdit *, 5> Form1::answerBoxes() const
+{
+    return {ui->Text1, ui->Text2, ui->Text3, ui->Text4, ui->Text5};
+}
+
+std::array<QRadioButton *, 6> Form1::options() const
+{
+    return {ui->Option1, ui->Option2, ui->Option3, ui->Option4, ui->Option5, ui->Option6};
+}
 
 // Label2 is the record of whether the area part is on. Label3 starts enabled
 // while the rest starts greyed, so a first "No" leaves it as it is.
@@ -314,10 +323,9 @@ void Form1::openLink()
 // The answers as the window opens, but for the area part, switched off.
 void Form1::startAfresh()
 {
-    for (QLineEdit *box : {ui->Text1, ui->Text2, ui->Text3, ui->Text4, ui->Text5})
+    for (QLineEdit *box : answerBoxes())
         box->setText(QStringLiteral("0"));
-    for (QRadioButton *option :
-         {ui->Option1, ui->Option2, ui->Option3, ui->Option4, ui->Option5, ui->Option6})
+    for (QRadioButton *option : options())
         unselect(*option);
     switchAreaOff();
 }

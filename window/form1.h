@@ -8,10 +8,12 @@
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
 class QAction;
 class QLineEdit;
+class QRadioButton;
 
 namespace Ui {
 class Form1;
@@ -43,6 +45,8 @@ private:
     void openLink();
     void startAfresh();
     [[nodiscard]] QLineEdit *boxFor(klimora::Answer answer) const;
+    [[nodiscard]] std::array<QLineEdit *, 5> answerBoxes() const;
+    [[nodiscard]] std::array<QRadioButton *, 6> options() const;
     void pointAt(klimora::Answer answer);
 
     std::unique_ptr<Ui::Form1> ui;
