@@ -6,8 +6,7 @@
 namespace klimora {
 
 // std::from_chars and std::to_chars for doubles, wherever the standard
-// library has them. emscripten's libc++ lacks both; its C library, whose
-// only locale is "C", reads and writes exactly and stands in there.
+// library has them. emscripten's libc++ lacks both: exact_decimal.h stands in.
 
 struct ReadDouble {
     const char *end;

@@ -97,6 +97,11 @@ def open_desktop(size='1024x768x24'):
     if not number:
         sys.exit(f'FAILED: Xvfb gave no display (status {xvfb.poll()})')
     os.environ['DISPLAY'] = ':' + number
+    # Under load the number can come before the server takes clients, and
+    # openbox gives up at once on a display it cannot open.
+    wait_for(lambda: f'Xvfb to take clients (status {xvfb.poll()})', lambda: subprocess.run(
+        ['xdotool', 'getdisplaygeometry'], stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL).returncode == 0)
     start('openbox')
     # A window mapped before openbox manages the screen is never reported
     # visible to xdotool: a slow start under load must be waited for.
