@@ -194,6 +194,25 @@ std::optional<SharedAnswers> readLink(std::string_view link)
     return shared;
 }
 
+CoolingLoadAnswers answersOf(const SharedAnswers &shared)
+{
+    CoolingLoadAnswers answers;
+    std::string *const texts[] = {nullptr, &answers.length, &answers.width, &answers.openings,
+                                  &answers.walls, &answers.occupants};
+    for (const auto &[name, value] : shared.answers) {
+        const bool yes = value == "si";
+        if (name == "atico")
+            answers.topFloor = yes;
+        else if (name == "soleada")
+            answers.sunny = yes;
+        else if (name == "aparatos")
+            answers.appliances = yes;
+        else if (std::string *text = texts[static_cast<int>(answerNamed(name))])
+            *text = value;
+    }
+    return answers;
+}
+
 SharedAnswers inFormat(SharedAnswers shared, const NumberFormat &format)
 {
     const std::string theirs = shared.separator.empty() ? format.decimalSeparator : shared.separator;

@@ -54,6 +54,10 @@ std::string linkFragment(const std::vector<LinkAnswer> &answers, std::string_vie
 // (no "v=" after its "#").
 std::optional<SharedAnswers> readLink(std::string_view link);
 
+// The answers as the calculation takes them: a question the link leaves out
+// is unanswered, an empty box or "No".
+CoolingLoadAnswers answersOf(const SharedAnswers &shared);
+
 // The answers written with the given format's separator instead of theirs,
 // so that they read as the same numbers.
 SharedAnswers inFormat(SharedAnswers shared, const NumberFormat &format);

@@ -15,7 +15,7 @@ CalculationResult calculate(const CoolingLoadAnswers &answers, const NumberForma
     }
     return {std::nullopt,
             {numberToText(terms.total, format), equivalentsText(terms.total, format),
-             breakdownRows(terms, format), unitChoice(terms.total, format)}};
+             breakdownRows(terms, format), unitChoice(terms.total, format), terms.total}};
 }
 
 std::string reportText(const CalculationReport &report, bool whole)

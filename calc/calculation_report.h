@@ -18,6 +18,7 @@ struct CalculationReport {
     std::string equivalents;
     std::vector<BreakdownRow> breakdown;
     UnitChoice units;
+    double frigoriasPerHour = 0;
 };
 
 // Why a calculation gave no total, and the answer to mend.

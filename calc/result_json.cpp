@@ -99,4 +99,21 @@ std::string sharedAnswersJson(const std::optional<SharedAnswers> &shared)
     return json;
 }
 
+std::string homeJson(const HomeReport &home)
+{
+    std::string json = "{\"rooms\":[";
+    for (const RoomFigures &room : home.rooms) {
+        json += json.back() == '[' ? "{" : ",{";
+        appendField(json, "total", room.total);
+        json += ',';
+        appendField(json, "unit", room.unit);
+        json += '}';
+    }
+    json += "],";
+    appendField(json, "total", home.total);
+    json += ',';
+    appendField(json, "units", home.units);
+    return json + '}';
+}
+
 } // namespace klimora

@@ -2,6 +2,7 @@
 
 #include "calc/answer_link.h"
 #include "calc/calculation_report.h"
+#include "calc/home_report.h"
 
 #include <string>
 
@@ -17,5 +18,10 @@ std::string resultJson(const CalculationResult &result);
 // What a link holds, as the page reads it: null for no Klimora link, else
 //     {"answers":[["atico","si"],["largo","4"], …],"separator":",","whole":true}
 std::string sharedAnswersJson(const std::optional<SharedAnswers> &shared);
+
+// A home, as Mi casa shows it:
+//     {"rooms":[{"total":"3049 frigorías/hora","unit":"9000 BTU/h · …"}, …],
+//      "total":"Total de la casa: …","units":"2 equipos de …"}
+std::string homeJson(const HomeReport &home);
 
 } // namespace klimora

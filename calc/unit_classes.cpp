@@ -54,8 +54,10 @@ UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format)
     for (const UnitClass &unit : unitClasses) {
         const double percent = std::floor(unit.frigoriasLabel / frigoriasPerHour * 100);
         const bool corresponds = chosen == nullptr && percent >= enoughPercent;
-        if (corresponds)
+        if (corresponds) {
             chosen = &unit;
+            choice.chosen = choice.classes.size();
+        }
         std::string text = name(unit, format);
         text += " · ";
         text += numberToFixedText(kilowattsOfBtu(unit.btuPerHour), 1, format);
@@ -76,6 +78,16 @@ UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format)
                     ". Uno mayor enfría a golpes y gasta más; uno que no llega al " + enough +
                     " se queda corto en los días más calurosos.";
     return choice;
+}
+
+std::string unitClassName(std::size_t index, const NumberFormat &format)
+{
+    return name(unitClasses.at(index), format);
+}
+
+int unitClassFrigorias(std::size_t index)
+{
+    return unitClasses.at(index).frigoriasLabel;
 }
 
 } // namespace klimora

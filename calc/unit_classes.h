@@ -2,6 +2,8 @@
 
 #include "calc/number_text.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,10 +20,17 @@ struct UnitClassOffer {
 struct UnitChoice {
     // Empty for a load of 0 or less, which needs no unit.
     std::vector<UnitClassOffer> classes;
+    // Which of them corresponds; none where none is enough.
+    std::optional<std::size_t> chosen;
     // Which one to buy and why, or what to do when none is enough.
     std::string advice;
 };
 
 UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format);
+
+// A class by its place in the list: "12000 BTU/h · 3000 frigorías", and the
+// frigorías alone.
+std::string unitClassName(std::size_t index, const NumberFormat &format);
+int unitClassFrigorias(std::size_t index);
 
 } // namespace klimora

@@ -1,9 +1,12 @@
 #include "calc/calculation_report.h"
+#include "calc/home_report.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace klimora {
 namespace {
@@ -113,6 +116,57 @@ INSTANTIATE_TEST_SUITE_P(
         Report{"JustShort", {false, "0", "0", "0", "63,16", "0", false, false},
                "Puertas y ventanas 0 0_% 0, Paredes 3158 100_% 100, Personas 0 0_% 0",
                "18000 BTU/h · 4500 frigorías · 5,3 kW: cubre el 142_%. Es el que corresponde"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+struct Home {
+    const char *name;
+    std::vector<std::string_view> rooms;
+    // Each room as "total / unit", then the home's total and units.
+    std::string figures;
+};
+
+void PrintTo(const Home &home, std::ostream *out)
+{
+    *out << home.name;
+}
+
+class HomeReportRows : public testing::TestWithParam<Home> {};
+
+TEST_P(HomeReportRows, AddUpTheRoomsThatHaveATotalAndCountTheirUnitsBySize)
+{
+    const HomeReport home = homeReport(GetParam().rooms, NumberFormat{","});
+    std::string figures;
+    for (const RoomFigures &room : home.rooms)
+        figures += room.total + " / " + room.unit + "\n";
+    EXPECT_EQ(figures + home.total + "\n" + home.units, GetParam().figures);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rooms, HomeReportRows,
+    testing::Values(
+        // The last room was saved with the point, and is read as it was written.
+        Home{"TwoSizes",
+             {"v=1&sep=coma&atico=si&largo=4&ancho=5&puertas=3&paredes=9&soleada=si&personas=2&aparatos=si",
+              "v=1&sep=coma&atico=no&largo=0&ancho=0&puertas=3&paredes=9&personas=2",
+              "v=1&sep=punto&atico=si&largo=3.3&ancho=4.1&puertas=0&paredes=0&personas=0"},
+             "3049 frigorías/hora / 12000 BTU/h · 3000 frigorías\n"
+             "1530 frigorías/hora / 9000 BTU/h · 2250 frigorías\n"
+             "338,24999332428 frigorías/hora / 9000 BTU/h · 2250 frigorías\n"
+             "Total de la casa: 4917,24999332428 frigorías/hora\n"
+             "2 equipos de 2250 frigorías y 1 de 3000 frigorías"},
+        // Only rooms with a total count, and a room that needs no cooling adds nothing.
+        Home{"RoomsWithoutAUnit",
+             {"otra cosa", "v=1&largo=0&ancho=0&puertas=tres&paredes=0&personas=0",
+              "v=1&largo=0&ancho=0&puertas=40&paredes=0&personas=0",
+              "v=1&largo=0&ancho=0&puertas=0&paredes=0&personas=-3",
+              "v=1&largo=0&ancho=0&puertas=3&paredes=0&personas=0"},
+             " / Sin resultado: las respuestas guardadas no se pueden leer.\n"
+             " / Sin resultado: Error 13: No coinciden los tipos\n"
+             "10400 frigorías/hora / Ningún equipo habitual es suficiente\n"
+             "-450 frigorías/hora / No necesita equipo\n"
+             "780 frigorías/hora / 9000 BTU/h · 2250 frigorías\n"
+             "Total de la casa: 11180 frigorías/hora, sin contar 2 habitaciones sin resultado\n"
+             "1 equipo de 2250 frigorías. Para 1 habitación, más de un equipo o un instalador"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,14 +1,17 @@
 #include "calc/answer_link.h"
 #include "calc/calculation_report.h"
 #include "calc/cooling_load.h"
+#include "calc/home_report.h"
 #include "calc/result_json.h"
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -86,5 +89,20 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_read_link(const char *fragme
 {
     reply = klimora::sharedAnswersJson(
         klimora::readLink(std::string_view(fragment, static_cast<std::size_t>(bytes))));
+    return reply.c_str();
+}
+
+// The rooms of Mi casa, one link fragment a line, as JSON (calc/result_json.h)
+// with the given separator.
+extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_home(const char *links, int bytes, int decimalSeparator)
+{
+    std::vector<std::string_view> rooms;
+    std::string_view rest(links, static_cast<std::size_t>(bytes));
+    while (!rest.empty()) {
+        const auto line = rest.substr(0, rest.find('\n'));
+        rooms.push_back(line);
+        rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+    }
+    reply = klimora::homeJson(klimora::homeReport(rooms, {std::string(1, static_cast<char>(decimalSeparator))}));
     return reply.c_str();
 }
