@@ -131,3 +131,8 @@ export const linkFragment = (calc, answers, separator) =>
 // null for one that is no Klimora link.
 export const readLink = (calc, fragment) =>
   JSON.parse(withBytes(calc, [fragment], calc._klimora_read_link) ?? 'null');
+
+// Mi casa's figures for rooms given by their fragments, read by name:
+// { rooms: [{ total, unit }], total, units } (calc/home_report.h).
+export const homeFigures = (calc, fragments, separator) => JSON.parse(withBytes(calc, [fragments.join('\n')],
+  (buffer, length) => calc._klimora_home(buffer, length, separator.charCodeAt(0))) ?? 'null');

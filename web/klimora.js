@@ -3,6 +3,7 @@
 // calculation.
 import { keepDescriptions, otherSeparatorButton } from './answer-error.js';
 import { loadCalculator } from './calculation.js';
+import { showHome } from './home.js';
 import { keepAnswers, restoreAnswers } from './kept-answers.js';
 import { openLink } from './link.js';
 import { press, showLoading } from './press.js';
@@ -24,10 +25,14 @@ document.getElementById('sin-script').remove();
 otherSeparatorButton.addEventListener('click', () => {
   chooseSeparator(otherSeparator(currentSeparator()), true);
   press();
+  showHome();
 });
 form.addEventListener('change', (event) => {
   if (event.target.name === 'atico') switchArea(event.target.value === 'si');
-  if (event.target.name === 'separador') chooseSeparator(event.target.value, true);
+  if (event.target.name === 'separador') {
+    chooseSeparator(event.target.value, true);
+    showHome();
+  }
   answersChanged();
 });
 form.addEventListener('input', answersChanged);
@@ -46,10 +51,12 @@ followRestoredAnswers();
 showLoading(true);
 const started = loadCalculator().then((calc) => {
   showLoading(false);
+  showHome();
   if (openLink(calc) || calculatedBefore) return press();
   return null;
 }, (failure) => {
   showLoading(false);
   showFailure(failure.reason);
+  showHome();
 });
 keepOffline(started);

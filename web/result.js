@@ -8,7 +8,7 @@ const result = document.getElementById('resultado');
 const detail = document.getElementById('detalle');
 const main = document.querySelector('main');
 
-const element = (tag, text, className) =>
+export const element = (tag, text, className) =>
   Object.assign(document.createElement(tag), { textContent: text, className: className ?? '' });
 
 function breakdownRow({ name, term, share, bar }) {
@@ -44,7 +44,12 @@ function setState(now, printedError = '') {
   document.getElementById('error-impreso').textContent = printedError;
 }
 
+let shown = '';
+// The link to the result on screen while it is the answers' own; else ''.
+export const shownLink = () => (state() === 'actual' ? shown : '');
+
 export function showResult({ total, equivalents, breakdown, units, advice }, link) {
+  shown = link;
   announce(result, `${total} ${result.dataset.unidad}`);
   document.getElementById('equivalencias').textContent = equivalents;
   document.getElementById('desglose').tBodies[0].replaceChildren(...breakdown.map(breakdownRow));

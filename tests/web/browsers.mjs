@@ -33,11 +33,16 @@ export const chromiumFlags = ['--no-sandbox', '--disable-gpu', '--disable-quic',
 // A call of fn with args, as source text that every engine can run.
 const call = (fn, args) => `(${fn})(...${JSON.stringify(args)})`;
 
-// Playwright's and Puppeteer's pages take the same calls.
-function drive(engine, page) {
+// Playwright's and Puppeteer's pages take the same calls. newPage: another
+// tab of the same browser.
+function drive(engine, page, newPage) {
   return {
     engine,
     native: page,
+    openTab: newPage,
+    // As a person picks a file in the chooser that the input opens.
+    upload: async (selector, file) => (engine === 'chromium' ? page.setInputFiles(selector, file)
+      : (await page.$(selector)).uploadFile(file)),
     goto: (url) => page.goto(url),
     reload: () => page.reload(),
     evaluate: (fn, ...args) => page.evaluate(call(fn, args)),
@@ -82,7 +87,7 @@ async function launchChromium({ language, colorScheme }) {
     async newPage(viewport) {
       const page = await context.newPage();
       await page.setViewportSize(viewport);
-      return drive('chromium', page);
+      return drive('chromium', page, () => this.newPage(viewport));
     },
     async close() {
       await context.close();
@@ -105,7 +110,7 @@ async function launchFirefox({ language, colorScheme }) {
     async newPage(viewport) {
       const page = await browser.newPage();
       await page.setViewport(viewport);
-      return drive('firefox', page);
+      return drive('firefox', page, () => this.newPage(viewport));
     },
     close: () => browser.close(),
   };
@@ -161,45 +166,62 @@ async function launchWebKit({ language, colorScheme }) {
         } } },
       }));
       const session = (method, path, body) => request(method, `/session/${sessionId}${path}`, body);
-      const element = async (selector) =>
-        Object.values(await session('POST', '/element', { using: 'css selector', value: selector }))[0];
-      const evaluate = async (fn, ...args) => {
-        const script = `const done = arguments[0];
-          Promise.resolve().then(() => ${call(fn, args)})
-            .then((value) => done({ value }), (error) => done({ error: String(error) }));`;
-        const reply = await session('POST', '/execute/async', { script, args: [] });
-        if ('error' in reply) throw new Error(reply.error);
-        return reply.value;
+      // Each page is a window of the one session: the driver talks to one at a time.
+      let current = await session('GET', '/window');
+      const inWindow = (handle) => async (method, path, body) => {
+        if (current !== handle) await session('POST', '/window', { handle });
+        current = handle;
+        return session(method, path, body);
       };
-      // The window holds the page and a frame around it: grown until the page
-      // has the size asked for.
-      const size = { ...viewport };
-      for (let tries = 0; tries < 3; ++tries) {
-        await session('POST', '/window/rect', size);
-        const [width, height] = await evaluate(() => [innerWidth, innerHeight]);
-        if (width === viewport.width && height === viewport.height) break;
-        size.width += viewport.width - width;
-        size.height += viewport.height - height;
-      }
-      return {
-        engine: 'webkit',
-        goto: (url) => session('POST', '/url', { url }),
-        reload: () => session('POST', '/refresh', {}),
-        evaluate,
-        click: async (selector) => session('POST', `/element/${await element(selector)}/click`, {}),
-        async type(selector, text) {
-          const id = await element(selector);
-          await session('POST', `/element/${id}/click`, {});
-          // Control+A and Backspace, as the other engines type them, then the text.
-          await session('POST', '/actions', { actions: [{ type: 'key', id: 'keyboard', actions: [
-            { type: 'keyDown', value: '\uE009' }, { type: 'keyDown', value: 'a' }, { type: 'keyUp', value: 'a' },
-            { type: 'keyUp', value: '\uE009' }, { type: 'keyDown', value: '\uE003' }, { type: 'keyUp', value: '\uE003' }] }] });
-          if (text) await session('POST', `/element/${id}/value`, { text });
-        },
-        screenshot: async (path) => writeFile(path, Buffer.from(await session('GET', '/screenshot'), 'base64')),
-        pdf: async () => Buffer.from(await session('POST', '/print', { page: { width: 21, height: 29.7 } }), 'base64'),
-        close: endSession,
+      const windowPage = async (handle) => {
+        const command = inWindow(handle);
+        const element = async (selector) =>
+          Object.values(await command('POST', '/element', { using: 'css selector', value: selector }))[0];
+        const evaluate = async (fn, ...args) => {
+          const script = `const done = arguments[0];
+            Promise.resolve().then(() => ${call(fn, args)})
+              .then((value) => done({ value }), (error) => done({ error: String(error) }));`;
+          const reply = await command('POST', '/execute/async', { script, args: [] });
+          if ('error' in reply) throw new Error(reply.error);
+          return reply.value;
+        };
+        // The window holds the page and a frame around it: grown until the page
+        // has the size asked for.
+        const size = { ...viewport };
+        for (let tries = 0; tries < 3; ++tries) {
+          await command('POST', '/window/rect', size);
+          const [width, height] = await evaluate(() => [innerWidth, innerHeight]);
+          if (width === viewport.width && height === viewport.height) break;
+          size.width += viewport.width - width;
+          size.height += viewport.height - height;
+        }
+        return {
+          engine: 'webkit',
+          goto: (url) => command('POST', '/url', { url }),
+          reload: () => command('POST', '/refresh', {}),
+          evaluate,
+          click: async (selector) => command('POST', `/element/${await element(selector)}/click`, {}),
+          async type(selector, text) {
+            const id = await element(selector);
+            await command('POST', `/element/${id}/click`, {});
+            // Control+A and Backspace, as the other engines type them, then the text.
+            await command('POST', '/actions', { actions: [{ type: 'key', id: 'keyboard', actions: [
+              { type: 'keyDown', value: '\uE009' }, { type: 'keyDown', value: 'a' }, { type: 'keyUp', value: 'a' },
+              { type: 'keyUp', value: '\uE009' }, { type: 'keyDown', value: '\uE003' }, { type: 'keyUp', value: '\uE003' }] }] });
+            if (text) await command('POST', `/element/${id}/value`, { text });
+          },
+          upload: async (selector, file) => command('POST', `/element/${await element(selector)}/value`, { text: file }),
+          openTab: async () => windowPage((await command('POST', '/window/new', { type: 'tab' })).handle),
+          screenshot: async (path) => writeFile(path, Buffer.from(await command('GET', '/screenshot'), 'base64')),
+          pdf: async () => Buffer.from(await command('POST', '/print', { page: { width: 21, height: 29.7 } }), 'base64'),
+          close: async () => {
+            if (handle === first) return endSession();
+            return command('DELETE', '/window');
+          },
+        };
       };
+      const first = current;
+      return windowPage(first);
     },
     async close() {
       await endSession();

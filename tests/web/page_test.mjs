@@ -317,6 +317,7 @@ test('at 360 pixels, and with text twice as large, nothing is clipped and every 
   async () => {
     const page = await open();
     await answer(page, workedExample);
+    await page.click(await byRole(page, 'button', 'Guardar en Mi casa'));
     for (const textSize of ['100%', '200%']) {
       const faults = await page.evaluate(async (textSize) => {
         document.documentElement.style.fontSize = textSize;
@@ -337,6 +338,7 @@ test('at 360 pixels, and with text twice as large, nothing is clipped and every 
       }, textSize);
       assert.deepEqual(faults, [], textSize);
     }
+    await page.evaluate(() => localStorage.clear());
   });
 
 test('axe finds nothing to fix, in the light or the dark', async () => {
@@ -345,8 +347,9 @@ test('axe finds nothing to fix, in the light or the dark', async () => {
     cp(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), path.join(folder, 'axe.min.js')));
   for (const colorScheme of ['light', 'dark']) {
     const page = await open({ colorScheme, url: withAxe.server.url });
-    // A result with its breakdown, and an error beside it.
+    // A result with its breakdown, saved in Mi casa, and an error beside it.
     await answer(page, workedExample);
+    await page.click(await byRole(page, 'button', 'Guardar en Mi casa'));
     await answer(page, { texts: { [question[5]]: 'dos' } });
     const violations = await page.evaluate(async () => {
       await new Promise((resolve, reject) => document.head.append(
@@ -527,3 +530,109 @@ test('nginx keeps only successful answers for long, and says what they vary on',
       expected, file);
   }
 });
+
+// Mi casa as its list shows it: each room, then the home's total and units.
+async function homeShown(page, rooms) {
+  const shown = await until(page, (rooms) => {
+    const items = [...document.querySelectorAll('#habitaciones li')];
+    return items.length === rooms && [...items.map((item) => [...item.children].slice(0, 3)
+      .map((part) => part.textContent).join(' · ')), document.getElementById('total-casa').textContent,
+    document.getElementById('equipos-casa').textContent];
+  }, rooms);
+  assert.ok(shown, `${rooms} rooms in Mi casa`);
+  return shown;
+}
+const shownResult = (page, total) => until(page, (total) =>
+  document.getElementById('resultado').textContent === total, `${total} frigorias/hora`);
+const copyOf = (rooms, changes = {}) => JSON.stringify({ formato: 'klimora-mi-casa', version: 1, habitaciones: rooms, ...changes });
+
+test('Mi casa keeps its rooms through a reload and two tabs, goes there and back as a copy, and refuses bad ones',
+  async (t) => {
+    const page = await open();
+    const save = async (tab, name) => {
+      await tab.type(await box(tab, 'Nombre de la habitación'), name);
+      await tab.click(await byRole(tab, 'button', 'Guardar en Mi casa'));
+    };
+    await answer(page, workedExample);
+    await save(page, 'Cocina');
+    await shows(page, 'status', '3049 frigorias/hora Guardada en Mi casa');
+    await save(page, '');
+    await save(page, 'Cocina');
+    await shows(page, 'status', '3049 frigorias/hora Actualizada');
+    const kitchen = '3049 frigorias/hora · 12000 BTU/h · 3000 frigorías';
+    await page.reload();
+    assert.deepEqual(await homeShown(page, 2), [`Cocina · ${kitchen}`, `Habitación 1 · ${kitchen}`,
+      'Total de la casa: 6098 frigorías/hora', '2 equipos de 3000 frigorías']);
+
+    // A second tab saves, then each tab saves and deletes while the other is open: nothing is lost.
+    const other = await page.openTab();
+    await other.goto(server.url);
+    await answer(other, areaExample(','));
+    await save(other, 'Dormitorio');
+    await homeShown(page, 3);
+    await save(page, 'Salón');
+    await homeShown(other, 4);
+    await other.click(await byRole(other, 'button', 'Borrar Habitación 1'));
+    await homeShown(page, 3);
+    await other.click(await byRole(other, 'button', 'Deshacer'));
+    await other.close();
+    const bedroom = '338,24999332428 frigorias/hora · 9000 BTU/h · 2250 frigorías';
+    const rooms = [`Cocina · ${kitchen}`, `Habitación 1 · ${kitchen}`, `Dormitorio · ${bedroom}`, `Salón · ${kitchen}`];
+    assert.deepEqual(await homeShown(page, 4), [...rooms, 'Total de la casa: 9485,24999332428 frigorías/hora',
+      '1 equipo de 2250 frigorías y 3 de 3000 frigorías']);
+    await page.click(await byRole(page, 'button', 'Abrir Dormitorio'));
+    assert.equal(await shownResult(page, '338,24999332428'), true);
+
+    // The copy, carried to a browser that holds nothing, where the point is usual.
+    // What the download holds, kept as the page hands it over.
+    await page.evaluate(() => {
+      const made = URL.createObjectURL;
+      URL.createObjectURL = (blob) => { window.copied = blob; return made(blob); };
+      HTMLAnchorElement.prototype.click = function keep() { window.copiedAs = this.download; };
+    });
+    await page.click(await byRole(page, 'button', 'Descargar copia'));
+    const [fileName, copy] = await until(page, async () => window.copiedAs &&
+      [window.copiedAs, await window.copied.text()]);
+    assert.equal(fileName, 'mi-casa.json');
+    await page.evaluate(() => localStorage.clear());
+    const folder = await mkdtemp(path.join(tmpdir(), 'klimora-copias-'));
+    scratch.push(folder);
+    const upload = async (tab, name, text) => {
+      await writeFile(path.join(folder, name), text);
+      await tab.upload('#archivo-copia', path.join(folder, name));
+    };
+    const fresh = await open({ language: 'es-MX' });
+    await upload(fresh, 'mi-casa.json', copy);
+    await shows(fresh, 'status', 'Copia cargada. Añadidas: 4. Reemplazadas: 0.');
+    const inPoint = rooms.map((room) => room.replace('338,', '338.'));
+    assert.deepEqual((await homeShown(fresh, 4)).slice(0, 4), inPoint);
+
+    // Refused whole, with Mi casa as it was.
+    const room = JSON.parse(copy).habitaciones[0];
+    const notACopy = 'Ese archivo no es una copia de Mi casa. Mi casa no ha cambiado.';
+    for (const [name, text, said] of [
+      ['vacia.json', '', notACopy],
+      ['cortada.json', copy.slice(0, -10), notACopy],
+      ['otra-forma.json', copyOf({ [room.nombre]: room.respuestas }), notACopy],
+      ['posterior.json', copyOf([room], { version: 2 }), 'Esa copia es de una versión más nueva de Klimora: actualice esta página y vuelva a cargarla. Mi casa no ha cambiado.'],
+      ['enorme.json', copyOf([room]) + ' '.repeat(1024 * 1024), notACopy],
+      ['101.json', copyOf(Array.from({ length: 101 }, (_, at) => ({ ...room, nombre: `H${at}` }))), notACopy],
+      ['nombre-largo.json', copyOf([{ ...room, nombre: 'x'.repeat(61) }]), notACopy],
+      ['respuestas-numero.json', copyOf([{ ...room, respuestas: 5 }]), notACopy],
+      ['sin-enlace.json', copyOf([{ ...room, respuestas: 'largo=4' }]), notACopy],
+      ['desborda.json', copyOf(Array.from({ length: 97 }, (_, at) => ({ ...room, nombre: `H${at}` }))),
+        'Con esa copia Mi casa pasaría de 100 habitaciones. Mi casa no ha cambiado.'],
+    ]) {
+      await upload(fresh, name, text);
+      await shows(fresh, 'status', said);
+      assert.deepEqual((await homeShown(fresh, 4)).slice(0, 4), inPoint, name);
+    }
+
+    // Ten rooms with the longest names print with the result on one A4 page.
+    await upload(fresh, 'diez.json', copyOf(Array.from({ length: 6 }, (_, at) => ({ ...room, nombre: `Dormitorio ${at} con vistas al patio y al jardín`.padEnd(60, '.') }))));
+    await homeShown(fresh, 10);
+    await answer(fresh, workedExample);
+    assert.equal(await shownResult(fresh, '3049'), true);
+    const printed = await fresh.pdf().catch((failure) => t.diagnostic(`${engine} does not print: ${failure.message}`));
+    if (printed) assert.match(await pdfInfo(printed), /^Pages: +1$/m);
+  });
