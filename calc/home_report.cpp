@@ -62,7 +62,8 @@ HomeReport homeReport(const std::vector<std::string_view> &roomLinks, const Numb
             continue;
         }
         const CalculationReport &report = result.report;
-        RoomFigures room{report.total + " frigorías/hora", "No necesita equipo"};
+        // As the result writes it.
+        RoomFigures room{report.total + " frigorias/hora", "No necesita equipo"};
         // A room that needs no cooling cools no other.
         if (report.frigoriasPerHour > 0)
             frigorias += report.frigoriasPerHour;

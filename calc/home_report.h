@@ -10,7 +10,7 @@ namespace klimora {
 
 // One room of a home as its list shows it.
 struct RoomFigures {
-    // "3049,6 frigorías/hora"; empty when its answers give no total.
+    // "3049,6 frigorias/hora"; empty when its answers give no total.
     std::string total;
     // The unit size that corresponds, or why there is none.
     std::string unit;

@@ -149,9 +149,9 @@ INSTANTIATE_TEST_SUITE_P(
              {"v=1&sep=coma&atico=si&largo=4&ancho=5&puertas=3&paredes=9&soleada=si&personas=2&aparatos=si",
               "v=1&sep=coma&atico=no&largo=0&ancho=0&puertas=3&paredes=9&personas=2",
               "v=1&sep=punto&atico=si&largo=3.3&ancho=4.1&puertas=0&paredes=0&personas=0"},
-             "3049 frigorías/hora / 12000 BTU/h · 3000 frigorías\n"
-             "1530 frigorías/hora / 9000 BTU/h · 2250 frigorías\n"
-             "338,24999332428 frigorías/hora / 9000 BTU/h · 2250 frigorías\n"
+             "3049 frigorias/hora / 12000 BTU/h · 3000 frigorías\n"
+             "1530 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
+             "338,24999332428 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
              "Total de la casa: 4917,24999332428 frigorías/hora\n"
              "2 equipos de 2250 frigorías y 1 de 3000 frigorías"},
         // Only rooms with a total count, and a room that needs no cooling adds nothing.
@@ -162,9 +162,9 @@ INSTANTIATE_TEST_SUITE_P(
               "v=1&largo=0&ancho=0&puertas=3&paredes=0&personas=0"},
              " / Sin resultado: las respuestas guardadas no se pueden leer.\n"
              " / Sin resultado: Error 13: No coinciden los tipos\n"
-             "10400 frigorías/hora / Ningún equipo habitual es suficiente\n"
-             "-450 frigorías/hora / No necesita equipo\n"
-             "780 frigorías/hora / 9000 BTU/h · 2250 frigorías\n"
+             "10400 frigorias/hora / Ningún equipo habitual es suficiente\n"
+             "-450 frigorias/hora / No necesita equipo\n"
+             "780 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
              "Total de la casa: 11180 frigorías/hora, sin contar 2 habitaciones sin resultado\n"
              "1 equipo de 2250 frigorías. Para 1 habitación, más de un equipo o un instalador"}),
     [](const auto &info) { return std::string(info.param.name); });
