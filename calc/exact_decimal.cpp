@@ -59,9 +59,9 @@ public:
     std::uint32_t divide(std::uint32_t divisor)
     {
         std::uint64_t remainder = 0;
-        for (auto limb = m_limbs.rbegin(); limb != m_limbs.rend(); ++limb) {
-            remainder = (remainder << 32) | *limb;
-            *limb = static_cast<std::uint32_t>(remainder / divisor);
+        for (std::size_t i = m_limbs.size(); i-- > 0;) {
+            remainder = (remainder << 32) | m_limbs[i];
+            m_limbs[i] = static_cast<std::uint32_t>(remainder / divisor);
             remainder %= divisor;
         }
         trim();
@@ -71,18 +71,19 @@ public:
     // Only where other is not greater.
     void subtract(const BigNumber &other)
     {
-        std::int64_t borrow = 0;
+        std::int64_t difference = 0;
         for (std::size_t i = 0; i < m_limbs.size(); ++i) {
-            borrow += std::int64_t{m_limbs[i]} - (i < other.m_limbs.size() ? other.m_limbs[i] : 0);
-            m_limbs[i] = static_cast<std::uint32_t>(borrow);
-            borrow = borrow < 0 ? -1 : 0;
+            difference += std::int64_t{m_limbs[i]} - (i < other.m_limbs.size() ? other.m_limbs[i] : 0);
+            m_limbs[i] = static_cast<std::uint32_t>(difference);
+            // The borrow: -1 or 0.
+            difference >>= 32;
         }
         trim();
     }
 
-    bool isZero() const { return m_limbs.empty(); }
+    [[nodiscard]] bool isZero() const { return m_limbs.empty(); }
 
-    int bitLength() const
+    [[nodiscard]] int bitLength() const
     {
         if (m_limbs.empty())
             return 0;
@@ -92,7 +93,7 @@ public:
         return static_cast<int>(m_limbs.size() - 1) * 32 + top;
     }
 
-    bool notLessThan(const BigNumber &other) const
+    [[nodiscard]] bool notLessThan(const BigNumber &other) const
     {
         if (m_limbs.size() != other.m_limbs.size())
             return m_limbs.size() > other.m_limbs.size();
@@ -254,8 +255,8 @@ std::string fixed(std::string digits, int point, int precision)
         digits.insert(0, static_cast<std::size_t>(1 - point), '0');
         point = 1;
     }
-    digits.resize(static_cast<std::size_t>(point + precision), '0');
     const auto whole = static_cast<std::size_t>(point);
+    digits.resize(whole + static_cast<std::size_t>(precision), '0');
     return precision > 0 ? digits.substr(0, whole) + '.' + digits.substr(whole) : digits;
 }
 
