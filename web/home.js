@@ -93,7 +93,10 @@ export async function showHome() {
 
 function save() {
   const link = shownLink();
-  if (!link) return;
+  if (!link) {
+    announce(saved, 'El resultado es de las respuestas anteriores: pulse «Calcular» antes de guardar.');
+    return;
+  }
   const first = currentRooms().length === 0;
   const name = nameBox.value.trim().slice(0, longestName) || freeName();
   const counts = putRooms([{ nombre: name, respuestas: new URL(link).hash.slice(1) }]);

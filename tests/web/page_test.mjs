@@ -559,6 +559,11 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
     await save(page, '');
     await save(page, 'Cocina');
     await shows(page, 'status', '3049 frigorias/hora Actualizada');
+    // Only the answers whose total is on screen.
+    await page.type(await box(page, question[5]), '3');
+    await save(page, 'Cocina');
+    await shows(page, 'status', '3049 frigorias/hora El resultado es de las respuestas anteriores: pulse «Calcular» antes de guardar.');
+    await page.type(await box(page, question[5]), '2');
     const kitchen = '3049 frigorias/hora · 12000 BTU/h · 3000 frigorías';
     await page.reload();
     assert.deepEqual(await homeShown(page, 2), [`Cocina · ${kitchen}`, `Habitación 1 · ${kitchen}`,
