@@ -31,6 +31,9 @@ function button(text, name, action) {
   return control;
 }
 
+const focusButton = (name) =>
+  [...list.querySelectorAll('button')].find((control) => control.getAttribute('aria-label') === name)?.focus();
+
 async function openRoom(room) {
   const calc = await loadCalculator().catch(() => null);
   if (!calc || !openAnswers(calc, room.respuestas)) return;
@@ -85,7 +88,10 @@ export async function showHome() {
   section.hidden = rooms.length === 0;
   const calc = await loadCalculator().catch(() => null);
   const home = calc && rooms.length ? homeFigures(calc, rooms.map(({ respuestas }) => respuestas), currentSeparator()) : null;
+  // Drawn anew, the list keeps the focus on the same room's button.
+  const focused = list.contains(document.activeElement) && document.activeElement.getAttribute('aria-label');
   list.replaceChildren(...rooms.map((room, index) => roomItem(room, home?.rooms[index])));
+  if (focused) focusButton(focused);
   document.getElementById('total-casa').textContent = home?.total ?? '';
   document.getElementById('equipos-casa').textContent = home?.units ?? '';
   if (!lasting()) document.getElementById('nota-casa').textContent = `${shortLived} Guarde una copia con «Descargar copia».`;
@@ -157,7 +163,7 @@ undoButton.addEventListener('click', async () => {
   announce(removed, 'Deshecho');
   await showHome();
   // Its button had the focus: the room back has it now.
-  [...list.querySelectorAll('button')].find((control) => control.getAttribute('aria-label') === `Abrir ${name}`)?.focus();
+  focusButton(`Abrir ${name}`);
 });
 document.getElementById('descargar').addEventListener('click', download);
 document.getElementById('cargar').addEventListener('click', () => fileChooser.click());

@@ -587,6 +587,8 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
       '1 equipo de 2250 frigorías y 3 de 3000 frigorías']);
     await page.click(await byRole(page, 'button', 'Abrir Dormitorio'));
     assert.equal(await shownResult(page, '338,24999332428'), true);
+    // The list drawn anew keeps the focus where it was.
+    assert.equal(await page.evaluate(() => document.activeElement.getAttribute('aria-label')), 'Abrir Dormitorio');
 
     // The copy, carried to a browser that holds nothing, where the point is usual.
     // What the download holds, kept as the page hands it over.
