@@ -1,8 +1,10 @@
 #include "calc/result_json.h"
 
 #include <charconv>
+#include <initializer_list>
 #include <iterator>
 #include <string_view>
+#include <utility>
 
 namespace klimora {
 
@@ -29,11 +31,23 @@ void appendString(std::string &json, std::string_view text)
     json += '"';
 }
 
-void appendField(std::string &json, std::string_view name, std::string_view text)
+// "name":"text" for each field, between commas.
+void appendFields(std::string &json,
+                  std::initializer_list<std::pair<std::string_view, std::string_view>> fields)
 {
-    appendString(json, name);
-    json += ':';
-    appendString(json, text);
+    for (const auto &[name, text] : fields) {
+        if (json.back() != '{')
+            json += ',';
+        appendString(json, name);
+        json += ':';
+        appendString(json, text);
+    }
+}
+
+// An object's opening brace in a list, after a comma unless it comes first.
+void openListItem(std::string &json)
+{
+    json += json.back() == '[' ? "{" : ",{";
 }
 
 void appendNumber(std::string &json, int value)
@@ -49,35 +63,28 @@ std::string resultJson(const CalculationResult &result)
     std::string json = "{";
     if (result.failure) {
         json += "\"error\":{";
-        appendField(json, "answer", answerName(result.failure->answer));
-        json += ',';
-        appendField(json, "message", result.failure->message);
+        appendFields(json, {{"answer", answerName(result.failure->answer)},
+                            {"message", result.failure->message}});
         return json + "}}";
     }
     const CalculationReport &report = result.report;
-    appendField(json, "total", report.total);
-    json += ',';
-    appendField(json, "equivalents", report.equivalents);
+    appendFields(json, {{"total", report.total}, {"equivalents", report.equivalents}});
     json += ",\"breakdown\":[";
     for (const BreakdownRow &row : report.breakdown) {
-        json += json.back() == '[' ? "{" : ",{";
-        appendField(json, "name", row.name);
-        json += ',';
-        appendField(json, "term", row.term);
-        json += ',';
-        appendField(json, "share", row.share);
+        openListItem(json);
+        appendFields(json, {{"name", row.name}, {"term", row.term}, {"share", row.share}});
         json += ",\"bar\":";
         appendNumber(json, row.barPercent);
         json += '}';
     }
     json += "],\"units\":[";
     for (const UnitClassOffer &offer : report.units.classes) {
-        json += json.back() == '[' ? "{" : ",{";
-        appendField(json, "text", offer.text);
+        openListItem(json);
+        appendFields(json, {{"text", offer.text}});
         json += offer.corresponds ? ",\"corresponds\":true}" : ",\"corresponds\":false}";
     }
-    json += "],";
-    appendField(json, "advice", report.units.advice);
+    json += ']';
+    appendFields(json, {{"advice", report.units.advice}});
     return json + '}';
 }
 
@@ -93,8 +100,8 @@ std::string sharedAnswersJson(const std::optional<SharedAnswers> &shared)
         appendString(json, answer.value);
         json += ']';
     }
-    json += "],";
-    appendField(json, "separator", shared->separator);
+    json += ']';
+    appendFields(json, {{"separator", shared->separator}});
     json += shared->whole ? ",\"whole\":true}" : ",\"whole\":false}";
     return json;
 }
@@ -103,16 +110,12 @@ std::string homeJson(const HomeReport &home)
 {
     std::string json = "{\"rooms\":[";
     for (const RoomFigures &room : home.rooms) {
-        json += json.back() == '[' ? "{" : ",{";
-        appendField(json, "total", room.total);
-        json += ',';
-        appendField(json, "unit", room.unit);
+        openListItem(json);
+        appendFields(json, {{"total", room.total}, {"unit", room.unit}});
         json += '}';
     }
-    json += "],";
-    appendField(json, "total", home.total);
-    json += ',';
-    appendField(json, "units", home.units);
+    json += ']';
+    appendFields(json, {{"total", home.total}, {"units", home.units}});
     return json + '}';
 }
 
