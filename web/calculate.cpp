@@ -44,6 +44,12 @@ klimora::CoolingLoadAnswers answersFrom(int topFloor, int sunny, int appliances,
     return answers;
 }
 
+// The separator as the page passes it: its character code.
+std::string separatorOf(int decimalSeparator)
+{
+    return std::string(1, static_cast<char>(decimalSeparator));
+}
+
 } // namespace
 
 // The version this module was built as, which the page checks before use.
@@ -61,7 +67,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_calculate(
     try {
         const auto answers = answersFrom(topFloor, sunny, appliances, texts,
                                          {lengthBytes, widthBytes, openingsBytes, wallsBytes, occupantsBytes});
-        const klimora::NumberFormat format{std::string(1, static_cast<char>(decimalSeparator))};
+        const klimora::NumberFormat format{separatorOf(decimalSeparator)};
         klimora::CoolingLoadFields fields;
         reply = klimora::resultJson(klimora::calculate(answers, format, fields));
     } catch (const std::exception &) {
@@ -80,7 +86,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_link(
     const klimora::AnsweredChoices answered{topFloor != Unanswered, sunny != Unanswered,
                                             appliances != Unanswered};
     reply = klimora::linkFragment(klimora::linkAnswers(answers, answered),
-                                  std::string(1, static_cast<char>(decimalSeparator)));
+                                  separatorOf(decimalSeparator));
     return reply.c_str();
 }
 
@@ -103,6 +109,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_home(const char *links, int 
         rooms.push_back(line);
         rest.remove_prefix(std::min(rest.size(), line.size() + 1));
     }
-    reply = klimora::homeJson(klimora::homeReport(rooms, {std::string(1, static_cast<char>(decimalSeparator))}));
+    reply = klimora::homeJson(klimora::homeReport(rooms, {separatorOf(decimalSeparator)}));
     return reply.c_str();
 }

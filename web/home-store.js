@@ -71,8 +71,8 @@ function write(list) {
 }
 
 export const currentRooms = read;
-// False once the rooms can last only as long as this page.
-export const lasting = () => kept && storage() !== null;
+// False once the rooms can last only as long as this page (known after a read).
+export const lasting = () => kept;
 
 // The list with each room put in, a room of the same name replaced; null
 // past the most rooms. Counts what was added and replaced.
