@@ -86,6 +86,7 @@ def open_desktop(size='1024x768x24'):
     """Starts Xvfb and openbox and points DISPLAY at them."""
     read_fd, write_fd = os.pipe()
     xvfb = start('Xvfb', '-displayfd', str(write_fd), '-screen', '0', size, '-nolisten', 'tcp',
+                 '-noreset',
                  pass_fds=[write_fd], stderr=subprocess.DEVNULL)
     # Only Xvfb holds the pipe's writing end now: if it dies, the read ends.
     os.close(write_fd)
@@ -98,15 +99,21 @@ def open_desktop(size='1024x768x24'):
         sys.exit(f'FAILED: Xvfb gave no display (status {xvfb.poll()})')
     os.environ['DISPLAY'] = ':' + number
     # Under load the number can come before the server takes clients, and
-    # openbox gives up at once on a display it cannot open.
+    # openbox gives up at once on a display it cannot open. Without -noreset
+    # the server also resets when this check leaves, and can refuse openbox.
     wait_for(lambda: f'Xvfb to take clients (status {xvfb.poll()})', lambda: subprocess.run(
         ['xdotool', 'getdisplaygeometry'], stdout=subprocess.DEVNULL,
         stderr=subprocess.DEVNULL).returncode == 0)
-    start('openbox')
+    openbox = [start('openbox')]
+
+    def managed():
+        if openbox[0].poll() is not None:
+            openbox[0] = start('openbox')
+        return subprocess.run(['wmctrl', '-m'], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0
     # A window mapped before openbox manages the screen is never reported
     # visible to xdotool: a slow start under load must be waited for.
-    wait_for('the window manager', lambda: subprocess.run(
-        ['wmctrl', '-m'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0)
+    wait_for(lambda: f'the window manager (Xvfb status {xvfb.poll()})', managed)
 
 
 def wine_processes(prefix):
