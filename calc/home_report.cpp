@@ -11,8 +11,6 @@ namespace klimora {
 
 namespace {
 
-constexpr std::size_t sizeCount = 6;
-
 // "1 habitación" or "3 habitaciones", and the like.
 std::string counted(int count, const char *one, const char *many, const NumberFormat &format)
 {
@@ -20,10 +18,10 @@ std::string counted(int count, const char *one, const char *many, const NumberFo
 }
 
 // "2 equipos de 2250 frigorías, 1 de 3000 frigorías y 1 de 4500 frigorías"
-std::string unitsText(const std::array<int, sizeCount> &bySize, const NumberFormat &format)
+std::string unitsText(const std::array<int, unitClassCount> &bySize, const NumberFormat &format)
 {
     std::vector<std::string> parts;
-    for (std::size_t size = 0; size < sizeCount; ++size) {
+    for (std::size_t size = 0; size < unitClassCount; ++size) {
         if (bySize[size] == 0)
             continue;
         const auto units = parts.empty() ? counted(bySize[size], "equipo", "equipos", format)
@@ -42,7 +40,7 @@ HomeReport homeReport(const std::vector<std::string_view> &roomLinks, const Numb
 {
     HomeReport home;
     double frigorias = 0;
-    std::array<int, sizeCount> bySize{};
+    std::array<int, unitClassCount> bySize{};
     int withoutTotal = 0;
     int tooLarge = 0;
     for (const std::string_view link : roomLinks) {

@@ -44,10 +44,12 @@ void appendFields(std::string &json,
     }
 }
 
-// An object's opening brace in a list, after a comma unless it comes first.
-void openListItem(std::string &json)
+// A list item's opening bracket, after a comma unless it comes first.
+void openListItem(std::string &json, char opening = '{')
 {
-    json += json.back() == '[' ? "{" : ",{";
+    if (json.back() != '[')
+        json += ',';
+    json += opening;
 }
 
 void appendNumber(std::string &json, int value)
@@ -94,7 +96,7 @@ std::string sharedAnswersJson(const std::optional<SharedAnswers> &shared)
         return "null";
     std::string json = "{\"answers\":[";
     for (const LinkAnswer &answer : shared->answers) {
-        json += json.back() == '[' ? "[" : ",[";
+        openListItem(json, '[');
         appendString(json, answer.name);
         json += ',';
         appendString(json, answer.value);

@@ -16,7 +16,7 @@ struct UnitClass {
     int frigoriasLabel;
 };
 
-constexpr std::array<UnitClass, 6> unitClasses{{
+constexpr std::array<UnitClass, unitClassCount> unitClasses{{
     {9000, 2250}, {12000, 3000}, {18000, 4500}, {24000, 6000}, {30000, 7500}, {36000, 9000}}};
 
 // Installers size a unit at 95 % to 115 % of the load, or the next size up.
@@ -50,14 +50,11 @@ UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format)
     UnitChoice choice;
     if (!(frigoriasPerHour > 0) || !std::isfinite(frigoriasPerHour))
         return choice;
-    const UnitClass *chosen = nullptr;
     for (const UnitClass &unit : unitClasses) {
         const double percent = std::floor(unit.frigoriasLabel / frigoriasPerHour * 100);
-        const bool corresponds = chosen == nullptr && percent >= enoughPercent;
-        if (corresponds) {
-            chosen = &unit;
+        const bool corresponds = !choice.chosen && percent >= enoughPercent;
+        if (corresponds)
             choice.chosen = choice.classes.size();
-        }
         std::string text = name(unit, format);
         text += " · ";
         text += numberToFixedText(kilowattsOfBtu(unit.btuPerHour), 1, format);
@@ -68,12 +65,12 @@ UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format)
         choice.classes.push_back({std::move(text), corresponds});
     }
     const std::string enough = numberToText(enoughPercent, format) + "\u00a0%";
-    if (chosen == nullptr) {
+    if (!choice.chosen) {
         choice.advice = "Ningún equipo de habitación habitual es suficiente. Considere dos "
                         "equipos o consulte a un instalador.";
         return choice;
     }
-    choice.advice = "Le corresponde el de " + name(*chosen, format) +
+    choice.advice = "Le corresponde el de " + unitClassName(*choice.chosen, format) +
                     ", el más pequeño que cubre al menos el " + enough +
                     ". Uno mayor enfría a golpes y gasta más; uno que no llega al " + enough +
                     " se queda corto en los días más calurosos.";

@@ -26,6 +26,9 @@ struct UnitChoice {
     std::string advice;
 };
 
+// The sizes sold, smallest first.
+inline constexpr std::size_t unitClassCount = 6;
+
 UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format);
 
 // A class by its place in the list: "12000 BTU/h · 3000 frigorías", and the
