@@ -11,6 +11,7 @@ import { openAnswers } from './link.js';
 import { press } from './press.js';
 import { element, shownLink } from './result.js';
 import { currentSeparator } from './separator.js';
+import { showFailure } from './unavailable.js';
 
 const section = document.getElementById('mi-casa');
 const list = document.getElementById('habitaciones');
@@ -45,14 +46,19 @@ async function openRoom(room) {
 
 let undo = null;
 let undoTimer = 0;
+function closeUndo() {
+  clearTimeout(undoTimer);
+  undo = null;
+  undoButton.hidden = true;
+}
+
 function endUndo() {
   // Not while the person is on it.
   if (document.activeElement === undoButton) {
     undoTimer = setTimeout(endUndo, 20000);
     return;
   }
-  undo = null;
-  undoButton.hidden = true;
+  closeUndo();
   removed.textContent = '';
 }
 
@@ -135,9 +141,17 @@ async function load() {
   fileChooser.value = '';
   if (!file) return;
   let rooms = await readCopy(file);
-  const calc = await loadCalculator().catch(() => null);
+  let calc;
+  try {
+    calc = await loadCalculator();
+  } catch (failure) {
+    // The copy may be sound: say what failed, as a press would.
+    showFailure(failure.reason);
+    announce(copyStatus, `La copia no se ha podido comprobar. ${unchanged}`);
+    return;
+  }
   // Every room's answers must be a link the calculation reads.
-  if (Array.isArray(rooms) && (!calc || rooms.some(({ respuestas }) => !readLink(calc, respuestas)))) {
+  if (Array.isArray(rooms) && rooms.some(({ respuestas }) => !readLink(calc, respuestas))) {
     rooms = 'no-es-copia';
   }
   if (!Array.isArray(rooms)) {
@@ -157,9 +171,7 @@ nameBox.addEventListener('keydown', (event) => {
 });
 undoButton.addEventListener('click', async () => {
   const name = undo?.();
-  clearTimeout(undoTimer);
-  undo = null;
-  undoButton.hidden = true;
+  closeUndo();
   announce(removed, 'Deshecho');
   await showHome();
   // Its button had the focus: the room back has it now.

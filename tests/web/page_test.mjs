@@ -386,8 +386,13 @@ test('each way the calculation can fail says why, and offers the way on', async 
       'No se ha podido poner en marcha la página. Vuelva a cargarla; si sigue igual, pruebe con un navegador actualizado.',
       (opened) => opened.click('#calcular')],
     // A busy server, and a captive portal's page for the calculation, may pass.
+    // A copy of Mi casa then is not called a bad one.
     [async () => {}, 'No se ha podido descargar el cálculo: sin conexión. Vuelva a pulsar «Calcular» cuando tenga conexión.',
-      null, { busy: '^/klimora-calc\\.\\w+\\.mjs$' }],
+      async (opened, folder) => {
+        await writeFile(path.join(folder, 'copia.json'), JSON.stringify({ formato: 'klimora-mi-casa', version: 1, habitaciones: [] }));
+        await opened.upload('#archivo-copia', path.join(folder, 'copia.json'));
+        await shows(opened, 'status', 'La copia no se ha podido comprobar. Mi casa no ha cambiado.');
+      }, { busy: '^/klimora-calc\\.\\w+\\.mjs$' }],
     [async (folder) => edit(path.join(folder, await named(folder, /\.wasm$/)), () => '<!DOCTYPE html><title>Wi-Fi</title>'),
       'No se ha podido descargar el cálculo: sin conexión. Vuelva a pulsar «Calcular» cuando tenga conexión.'],
     // The server has moved on: the page reloads once, then offers it.
