@@ -1,5 +1,7 @@
 #include "calc/answer_link.h"
 
+#include "calc/percent_escaping.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -19,81 +21,6 @@ constexpr std::array<std::string_view, 9> linkNames = {
 bool isChoice(std::string_view name)
 {
     return name == "atico" || name == "soleada" || name == "aparatos";
-}
-
-// As a browser's encodeURIComponent, but for the comma, which needs no escape
-// in a fragment and reads better as it is.
-std::string escaped(std::string_view text)
-{
-    constexpr std::string_view kept = "-_.!~*'(),";
-    constexpr std::string_view hex = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-            kept.find(c) != std::string_view::npos) {
-            out += c;
-        } else {
-            out += '%';
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
-        }
-    }
-    return out;
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Well-formed UTF-8: no stray, overlong or surrogate sequence, nothing past U+10FFFF.
-bool isUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2
-                                 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
-        if (length == 0 || i + length > text.size())
-            return false;
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        constexpr std::array<char32_t, 5> smallest = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < smallest[length] || (code >= 0xD800 && code < 0xE000) || code > 0x10FFFF)
-            return false;
-        i += length;
-    }
-    return true;
-}
-
-// As decodeURIComponent: false for a bad escape or what is not UTF-8.
-bool decode(std::string_view text, std::string &out)
-{
-    out.clear();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        const int high = i + 2 < text.size() ? hexValue(text[i + 1]) : -1;
-        const int low = high < 0 ? -1 : hexValue(text[i + 2]);
-        if (low < 0)
-            return false;
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return isUtf8(out);
 }
 
 } // namespace
@@ -144,12 +71,18 @@ std::vector<LinkAnswer> linkAnswers(const CoolingLoadAnswers &answers, AnsweredC
     return listed;
 }
 
-std::string linkFragment(const std::vector<LinkAnswer> &answers, std::string_view separator)
+std::optional<std::string> linkFragment(const std::vector<LinkAnswer> &answers,
+                                        std::string_view separator)
 {
     std::string fragment(version);
     fragment += separator == "," ? "&sep=coma" : "&sep=punto";
-    for (const LinkAnswer &answer : answers)
-        fragment += '&' + answer.name + '=' + escaped(answer.value);
+    for (const LinkAnswer &answer : answers) {
+        if (!isWellFormedUtf8(answer.value))
+            return std::nullopt;
+        fragment += '&' + answer.name + '=' + percentEscaped(answer.value);
+    }
+    if (fragment.size() > longestLink)
+        return std::nullopt;
     return fragment;
 }
 
@@ -162,7 +95,6 @@ std::optional<SharedAnswers> readLink(std::string_view link)
     SharedAnswers shared;
     bool versioned = false;
     unsigned seen = 0;
-    std::string value;
     for (std::string_view rest = fragment;;) {
         const std::size_t end = rest.find('&');
         const std::string_view field = rest.substr(0, end);
@@ -171,9 +103,9 @@ std::optional<SharedAnswers> readLink(std::string_view link)
         const auto index = static_cast<std::size_t>(
             std::find(linkNames.begin(), linkNames.end(), name) - linkNames.begin());
         const bool known = index < linkNames.size() && (seen & (1U << index)) == 0;
-        const bool readable = known && at != 0 && at != std::string_view::npos &&
-                              decode(field.substr(at + 1), value) &&
-                              (!isChoice(name) || value == "si" || value == "no") &&
+        const std::optional<std::string> value =
+            known && at != std::string_view::npos ? percentDecoded(field.substr(at + 1)) : std::nullopt;
+        const bool readable = value && (!isChoice(name) || value == "si" || value == "no") &&
                               (name != "sep" || value == "coma" || value == "punto");
         if (field == version)
             versioned = true;
@@ -182,7 +114,7 @@ std::optional<SharedAnswers> readLink(std::string_view link)
         else if (name == "sep")
             shared.separator = value == "coma" ? "," : ".";
         else
-            shared.answers.push_back({std::string(name), value});
+            shared.answers.push_back({std::string(name), *value});
         if (index < linkNames.size())
             seen |= 1U << index;
         if (end == std::string_view::npos)

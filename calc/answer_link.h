@@ -47,8 +47,10 @@ std::vector<LinkAnswer> linkAnswers(const CoolingLoadAnswers &answers, AnsweredC
 // A calculation as the fragment of a link, after "#", which no browser sends
 // to a server. Readable, and versioned so that later versions still read it:
 //     v=1&sep=coma&atico=si&largo=4&ancho=5&puertas=3&paredes=9&soleada=si&personas=2&aparatos=si
-// The separator is "," or ".".
-std::string linkFragment(const std::vector<LinkAnswer> &answers, std::string_view separator);
+// The separator is "," or ".". Nullopt where readLink could not read it back
+// whole: longer than a link may be, or an answer that is not UTF-8.
+std::optional<std::string> linkFragment(const std::vector<LinkAnswer> &answers,
+                                        std::string_view separator);
 
 // What a link or its fragment holds; nullopt for one that is no Klimora link
 // (no "v=" after its "#").

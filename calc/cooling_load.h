@@ -14,6 +14,8 @@ struct CoolingLoadAnswers {
     std::string length, width, openings, walls, occupants;
     bool sunny = false;
     bool appliances = false;
+
+    bool operator==(const CoolingLoadAnswers &) const = default;
 };
 
 // Intermediate results in the precision the load has always been computed

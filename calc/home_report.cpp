@@ -1,11 +1,14 @@
 #include "calc/home_report.h"
 
 #include "calc/answer_link.h"
+#include "calc/calc_error.h"
 #include "calc/calculation_report.h"
 #include "calc/unit_classes.h"
 
 #include <array>
+#include <cmath>
 #include <cstddef>
+#include <utility>
 
 namespace klimora {
 
@@ -36,17 +39,21 @@ std::string unitsText(const std::array<int, unitClassCount> &bySize, const Numbe
 
 } // namespace
 
-HomeReport homeReport(const std::vector<std::string_view> &roomLinks, const NumberFormat &format)
+HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &format)
 {
     HomeReport home;
     double frigorias = 0;
     std::array<int, unitClassCount> bySize{};
     int withoutTotal = 0;
+    int withoutNeed = 0;
     int tooLarge = 0;
-    for (const std::string_view link : roomLinks) {
-        const auto shared = readLink(link);
+    for (const auto &[name, answers] : rooms) {
+        RoomFigures room{std::string(name), "", "", true};
+        const auto shared = readLink(answers);
         if (!shared || !shared->whole) {
-            home.rooms.push_back({"", "Sin resultado: las respuestas guardadas no se pueden leer."});
+            room.unit = "Sin resultado: las respuestas guardadas no se pueden leer.";
+            room.readable = false;
+            home.rooms.push_back(std::move(room));
             ++withoutTotal;
             continue;
         }
@@ -55,16 +62,20 @@ HomeReport homeReport(const std::vector<std::string_view> &roomLinks, const Numb
         if (result.failure) {
             // Its first line: the question to look at is not on screen.
             const std::string &message = result.failure->message;
-            home.rooms.push_back({"", "Sin resultado: " + message.substr(0, message.find('\n'))});
+            room.unit = "Sin resultado: " + message.substr(0, message.find('\n'));
+            home.rooms.push_back(std::move(room));
             ++withoutTotal;
             continue;
         }
         const CalculationReport &report = result.report;
         // As the result writes it.
-        RoomFigures room{report.total + " frigorias/hora", "No necesita equipo"};
+        room.total = report.total + " frigorias/hora";
+        room.unit = "No necesita equipo";
         // A room that needs no cooling cools no other.
         if (report.frigoriasPerHour > 0)
             frigorias += report.frigoriasPerHour;
+        else
+            ++withoutNeed;
         if (report.units.chosen) {
             room.unit = unitClassName(*report.units.chosen, format);
             ++bySize[*report.units.chosen];
@@ -74,10 +85,17 @@ HomeReport homeReport(const std::vector<std::string_view> &roomLinks, const Numb
         }
         home.rooms.push_back(std::move(room));
     }
-    home.total = "Total de la casa: " + numberToText(frigorias, format) + " frigorías/hora";
+    home.total = std::isfinite(frigorias)
+                     ? "Total de la casa: " + numberToText(frigorias, format) + " frigorías/hora"
+                     : "Total de la casa: " + CalcError(ErrorNumber::Overflow).message();
+    std::vector<std::string> leftOut;
     if (withoutTotal > 0)
-        home.total += ", sin contar " + counted(withoutTotal, "habitación", "habitaciones", format) +
-                      " sin resultado";
+        leftOut.push_back(counted(withoutTotal, "habitación", "habitaciones", format) + " sin resultado");
+    if (withoutNeed > 0)
+        leftOut.push_back(counted(withoutNeed, "habitación que no necesita equipo",
+                                  "habitaciones que no necesitan equipo", format));
+    for (std::size_t i = 0; i < leftOut.size(); ++i)
+        home.total += (i == 0 ? ", sin contar " : " ni ") + leftOut[i];
     home.units = unitsText(bySize, format);
     if (tooLarge > 0) {
         home.units += home.units.empty() ? "" : ". ";

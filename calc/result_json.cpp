@@ -113,8 +113,8 @@ std::string homeJson(const HomeReport &home)
     std::string json = "{\"rooms\":[";
     for (const RoomFigures &room : home.rooms) {
         openListItem(json);
-        appendFields(json, {{"total", room.total}, {"unit", room.unit}});
-        json += '}';
+        appendFields(json, {{"name", room.name}, {"total", room.total}, {"unit", room.unit}});
+        json += room.readable ? ",\"readable\":true}" : ",\"readable\":false}";
     }
     json += ']';
     appendFields(json, {{"total", home.total}, {"units", home.units}});

@@ -20,7 +20,8 @@ std::string resultJson(const CalculationResult &result);
 std::string sharedAnswersJson(const std::optional<SharedAnswers> &shared);
 
 // A home, as Mi casa shows it:
-//     {"rooms":[{"total":"3049 frigorías/hora","unit":"9000 BTU/h · …"}, …],
+//     {"rooms":[{"name":"Cocina","total":"3049 frigorías/hora","unit":"9000 BTU/h · …",
+//                "readable":true}, …],
 //      "total":"Total de la casa: …","units":"2 equipos de …"}
 std::string homeJson(const HomeReport &home);
 

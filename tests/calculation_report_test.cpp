@@ -120,8 +120,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct Home {
     const char *name;
-    std::vector<std::string_view> rooms;
-    // Each room as "total / unit", then the home's total and units.
+    std::vector<HomeRoom> rooms;
+    // Each room as "name: total / unit", "!" before one that cannot be read,
+    // then the home's total and units.
     std::string figures;
 };
 
@@ -137,7 +138,7 @@ TEST_P(HomeReportRows, AddUpTheRoomsThatHaveATotalAndCountTheirUnitsBySize)
     const HomeReport home = homeReport(GetParam().rooms, NumberFormat{","});
     std::string figures;
     for (const RoomFigures &room : home.rooms)
-        figures += room.total + " / " + room.unit + "\n";
+        figures += (room.readable ? "" : "!") + room.name + ": " + room.total + " / " + room.unit + "\n";
     EXPECT_EQ(figures + home.total + "\n" + home.units, GetParam().figures);
 }
 
@@ -146,27 +147,40 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // The last room was saved with the point, and is read as it was written.
         Home{"TwoSizes",
-             {"v=1&sep=coma&atico=si&largo=4&ancho=5&puertas=3&paredes=9&soleada=si&personas=2&aparatos=si",
-              "v=1&sep=coma&atico=no&largo=0&ancho=0&puertas=3&paredes=9&personas=2",
-              "v=1&sep=punto&atico=si&largo=3.3&ancho=4.1&puertas=0&paredes=0&personas=0"},
-             "3049 frigorias/hora / 12000 BTU/h · 3000 frigorías\n"
-             "1530 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
-             "338,24999332428 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
+             {{"Salón", "v=1&sep=coma&atico=si&largo=4&ancho=5&puertas=3&paredes=9&soleada=si&personas=2&aparatos=si"},
+              {"Cocina", "v=1&sep=coma&atico=no&largo=0&ancho=0&puertas=3&paredes=9&personas=2"},
+              {"Ático", "v=1&sep=punto&atico=si&largo=3.3&ancho=4.1&puertas=0&paredes=0&personas=0"}},
+             "Salón: 3049 frigorias/hora / 12000 BTU/h · 3000 frigorías\n"
+             "Cocina: 1530 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
+             "Ático: 338,24999332428 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
              "Total de la casa: 4917,24999332428 frigorías/hora\n"
              "2 equipos de 2250 frigorías y 1 de 3000 frigorías"},
         // Only rooms with a total count, and a room that needs no cooling adds nothing.
         Home{"RoomsWithoutAUnit",
-             {"otra cosa", "v=1&largo=0&ancho=0&puertas=tres&paredes=0&personas=0",
-              "v=1&largo=0&ancho=0&puertas=40&paredes=0&personas=0",
-              "v=1&largo=0&ancho=0&puertas=0&paredes=0&personas=-3",
-              "v=1&largo=0&ancho=0&puertas=3&paredes=0&personas=0"},
-             " / Sin resultado: las respuestas guardadas no se pueden leer.\n"
-             " / Sin resultado: Error 13: No coinciden los tipos\n"
-             "10400 frigorias/hora / Ningún equipo habitual es suficiente\n"
-             "-450 frigorias/hora / No necesita equipo\n"
-             "780 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
-             "Total de la casa: 11180 frigorías/hora, sin contar 2 habitaciones sin resultado\n"
-             "1 equipo de 2250 frigorías. Para 1 habitación, más de un equipo o un instalador"}),
+             {{"a", "otra cosa"}, {"b", "v=1&personas=2&puertas=%ZZ"},
+              {"c", "v=1&largo=0&ancho=0&puertas=tres&paredes=0&personas=0"},
+              {"d", "v=1&largo=0&ancho=0&puertas=40&paredes=0&personas=0"},
+              {"e", "v=1&largo=0&ancho=0&puertas=0&paredes=0&personas=-3"},
+              {"f", "v=1&largo=0&ancho=0&puertas=0&paredes=0&personas=0"},
+              {"g", "v=1&largo=0&ancho=0&puertas=3&paredes=0&personas=0"}},
+             "!a:  / Sin resultado: las respuestas guardadas no se pueden leer.\n"
+             "!b:  / Sin resultado: las respuestas guardadas no se pueden leer.\n"
+             "c:  / Sin resultado: Error 13: No coinciden los tipos\n"
+             "d: 10400 frigorias/hora / Ningún equipo habitual es suficiente\n"
+             "e: -450 frigorias/hora / No necesita equipo\n"
+             "f: 0 frigorias/hora / No necesita equipo\n"
+             "g: 780 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
+             "Total de la casa: 11180 frigorías/hora, sin contar 3 habitaciones sin resultado ni "
+             "2 habitaciones que no necesitan equipo\n"
+             "1 equipo de 2250 frigorías. Para 1 habitación, más de un equipo o un instalador"},
+        // Each room within the range, their sum beyond it.
+        Home{"SumBeyondTheRange",
+             {{"a", "v=1&largo=0&ancho=0&puertas=0&paredes=0&personas=1e306"},
+              {"b", "v=1&largo=0&ancho=0&puertas=0&paredes=0&personas=1e306"}},
+             "a: 1,5E+308 frigorias/hora / Ningún equipo habitual es suficiente\n"
+             "b: 1,5E+308 frigorias/hora / Ningún equipo habitual es suficiente\n"
+             "Total de la casa: Error 6: Desbordamiento\n"
+             "Para 2 habitaciones, más de un equipo o un instalador"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

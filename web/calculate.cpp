@@ -2,6 +2,7 @@
 #include "calc/calculation_report.h"
 #include "calc/cooling_load.h"
 #include "calc/home_report.h"
+#include "calc/percent_escaping.h"
 #include "calc/result_json.h"
 
 #include <emscripten/emscripten.h>
@@ -76,7 +77,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_calculate(
     return reply.c_str();
 }
 
-// The same answers as a link's fragment, after its "#".
+// The same answers as a link's fragment, after its "#"; empty where they
+// are too long for a link.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_link(
     int topFloor, int sunny, int appliances, const char *texts, int lengthBytes, int widthBytes,
     int openingsBytes, int wallsBytes, int occupantsBytes, int decimalSeparator)
@@ -86,7 +88,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_link(
     const klimora::AnsweredChoices answered{topFloor != Unanswered, sunny != Unanswered,
                                             appliances != Unanswered};
     reply = klimora::linkFragment(klimora::linkAnswers(answers, answered),
-                                  separatorOf(decimalSeparator));
+                                  separatorOf(decimalSeparator))
+                .value_or("");
     return reply.c_str();
 }
 
@@ -98,17 +101,23 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_read_link(const char *fragme
     return reply.c_str();
 }
 
-// The rooms of Mi casa, one link fragment a line, as JSON (calc/result_json.h)
+// The rooms of Mi casa, a line each: its name, escaped as in a link, then "#"
+// and its answers as a link's fragment. Replies as JSON (calc/result_json.h)
 // with the given separator.
-extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_home(const char *links, int bytes, int decimalSeparator)
+extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_home(const char *rooms, int bytes, int decimalSeparator)
 {
-    std::vector<std::string_view> rooms;
-    std::string_view rest(links, static_cast<std::size_t>(bytes));
+    std::vector<std::string> names;
+    std::vector<klimora::HomeRoom> home;
+    std::string_view rest(rooms, static_cast<std::size_t>(bytes));
     while (!rest.empty()) {
         const auto line = rest.substr(0, rest.find('\n'));
-        rooms.push_back(line);
+        const auto hash = std::min(line.find('#'), line.size());
+        names.push_back(klimora::percentDecoded(line.substr(0, hash)).value_or(""));
+        home.push_back({{}, line.substr(std::min(hash + 1, line.size()))});
         rest.remove_prefix(std::min(rest.size(), line.size() + 1));
     }
-    reply = klimora::homeJson(klimora::homeReport(rooms, {separatorOf(decimalSeparator)}));
+    for (std::size_t i = 0; i < home.size(); ++i)
+        home[i].name = names[i];
+    reply = klimora::homeJson(klimora::homeReport(home, {separatorOf(decimalSeparator)}));
     return reply.c_str();
 }
