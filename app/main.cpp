@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "window/form1.h"
+#include "window/spanish_qt_texts.h"
 
 #include "klimora_config.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Klimora"));
     QApplication::setApplicationVersion(QStringLiteral(KLIMORA_DISPLAY_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KLIMORA_APP_ID));
+    translateQtIntoSpanish(app);
 
     Form1 window;
     window.show();

@@ -1,4 +1,5 @@
 #include "window/form1.h"
+#include "window/spanish_qt_texts.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -8,10 +9,13 @@
 
 namespace {
 
-std::unique_ptr<QWidget> makeWindow(bool bare)
+// Form1 as the program opens it, with Qt's texts in Spanish.
+std::unique_ptr<QWidget> makeWindow(QApplication &app, bool bare)
 {
-    if (!bare)
+    if (!bare) {
+        translateQtIntoSpanish(app);
         return std::make_unique<Form1>();
+    }
     auto window = std::make_unique<QWidget>();
     window->setFixedSize(496, 415);
     return window;
@@ -24,7 +28,7 @@ std::unique_ptr<QWidget> makeWindow(bool bare)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const auto window = makeWindow(argc > 1 && std::strcmp(argv[1], "bare") == 0);
+    const auto window = makeWindow(app, argc > 1 && std::strcmp(argv[1], "bare") == 0);
     window->show();
     QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return QApplication::exec();

@@ -9,7 +9,7 @@ shopt -s inherit_errexit
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
-ensure_packages build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev \
+ensure_packages build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations-l10n dpkg-dev \
     g++-mingw-w64-x86-64-posix googletest nsis wine wine64 fonts-wine \
     xvfb openbox xdotool wmctrl imagemagick tesseract-ocr python3 osslsigncode disorderfs \
     softhsm2 libengine-pkcs11-openssl 7zip openssl

@@ -53,7 +53,7 @@ python3 packaging/windows/portable_zip.py "$folder" "$build/$zip"
     # osslsigncode only where it is installed, for a signed build.
     { dpkg-query -W -f=' ${Package} (= ${Version}),\n' nsis g++-mingw-w64-x86-64-posix \
         gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-        cmake ninja-build python3 qt6-base-dev-tools osslsigncode 2>/dev/null || true; } |
+        cmake ninja-build python3 qt6-base-dev-tools qt6-translations-l10n osslsigncode 2>/dev/null || true; } |
         sed '$ s/,$//'
     echo "Environment:"
     echo " SOURCE_DATE_EPOCH=\"$SOURCE_DATE_EPOCH\""

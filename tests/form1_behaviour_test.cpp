@@ -8,11 +8,13 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -57,7 +59,8 @@ TEST_F(Form1Behaviour, TopFloorExampleShowsItsTotalAndEquivalents)
     EXPECT_TRUE(reports.empty());
     EXPECT_EQ(result(), QStringLiteral("3049"));
     EXPECT_TRUE(unitShown());
-    EXPECT_EQ(find<QLabel>("Label14")->toolTip(),
+    // Rich text, so that it wraps.
+    EXPECT_EQ(find<QLabel>("Label14")->toolTip(), Qt::convertFromPlainText(
               QStringLiteral("Equivale a 3,55 kW o 12099 BTU/h\n\n"
                              "De dónde salen las frigorías (frigorías/hora):\n"
                              "Techo: 500 (16\u00a0%)\nPuertas y ventanas: 780 (26\u00a0%)\n"
@@ -66,7 +69,7 @@ TEST_F(Form1Behaviour, TopFloorExampleShowsItsTotalAndEquivalents)
                              "Le corresponde el de 12000 BTU/h · 3000 frigorías, el más pequeño que "
                              "cubre al menos el 95\u00a0%. Uno mayor enfría a golpes y gasta más; uno "
                              "que no llega al 95\u00a0% se queda corto en los días más calurosos.\n\n"
-                             "Más detalle: Ctrl+D"));
+                             "Más detalle: Ctrl+D"), Qt::WhiteSpaceNormal));
     // The same and every class, one key away, in text a screen reader reads.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
@@ -77,7 +80,29 @@ TEST_F(Form1Behaviour, TopFloorExampleShowsItsTotalAndEquivalents)
     EXPECT_TRUE(detail->toPlainText().startsWith(QStringLiteral("3049 frigorias/hora\nEquivale")));
     EXPECT_TRUE(detail->toPlainText().contains(
         QStringLiteral("12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 98 %. Es el que corresponde")));
+    // Tab goes round the text and the buttons, as in any dialog.
+    QStringList round;
+    for (int stop = 0; stop < 4; ++stop) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto *button = qobject_cast<QPushButton *>(QApplication::focusWidget());
+        round << (button != nullptr ? button->text() : QApplication::focusWidget()->accessibleName());
+    }
+    EXPECT_EQ(round, (QStringList{QStringLiteral("&Copiar"), QStringLiteral("Copiar en&lace"),
+                                  QStringLiteral("C&errar"), QStringLiteral("Detalle del cálculo")}));
     QTest::keyClick(detail, Qt::Key_Escape);
+    QTest::qWait(0);
+    QApplication::setActiveWindow(&form);
+    // Once an answer changes, both say whose figures they are.
+    type("Text5", QStringLiteral("3"));
+    const QString stale = QStringLiteral("Resultado de las respuestas anteriores. Pulse «Calcular» para actualizar.");
+    EXPECT_TRUE(find<QLabel>("Label14")->toolTip().contains(stale));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+    QApplication::setActiveWindow(QApplication::activeModalWidget());
+    auto *staleDetail = qobject_cast<QPlainTextEdit *>(QApplication::focusWidget());
+    ASSERT_NE(staleDetail, nullptr);
+    EXPECT_TRUE(staleDetail->toPlainText().startsWith(stale + QStringLiteral("\n3049 frigorias/hora")));
+    QTest::keyClick(staleDetail, Qt::Key_Escape);
     EXPECT_EQ(form.fields().m, 20.0F);
     EXPECT_EQ(form.fields().dato1, 1730.0);
     EXPECT_EQ(form.fields().dato2, 2549.0);
@@ -165,8 +190,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Form1Behaviour, KeyboardAndScreenReaderSwitchTheAreaToo)
 {
     // Text3, Text4, Text5, "Calcular", then the first answer group.
-    for (int stop = 0; stop < 4; ++stop)
+    for (int stop = 0; stop < 3; ++stop)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    // Enter presses the focused button, as Space does.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(result(), QStringLiteral("0"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), find("Option1"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_TRUE(find("Text1")->isEnabled());
@@ -176,6 +205,30 @@ TEST_F(Form1Behaviour, KeyboardAndScreenReaderSwitchTheAreaToo)
     ASSERT_NE(no->actionInterface(), nullptr);
     no->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_FALSE(find("Text1")->isEnabled());
+}
+
+// A right click's menu, each item as "text<Tab>key" (or "text" alone).
+QStringList menuAt(QWidget &window, const QWidget &control)
+{
+    QStringList items;
+    QTimer::singleShot(0, [&items] {
+        QWidget *menu = QApplication::activePopupWidget();
+        for (const QAction *action : menu->actions()) {
+            const QString key = action->shortcut().toString(QKeySequence::NativeText);
+            items << (key.isEmpty() ? action->text() : action->text() + u'\t' + key);
+        }
+        menu->close();
+    });
+    QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, control.mapTo(&window, control.rect().center()));
+    EXPECT_TRUE(QTest::qWaitFor([&items] { return !items.isEmpty(); })) << "no menu";
+    return items;
+}
+
+TEST_F(Form1Behaviour, QtsOwnTextsAreSpanishToo)
+{
+    click("Command1");
+    EXPECT_TRUE(menuAt(form, *find("Label14")).contains(QStringLiteral("Copiar enlace\tCtrl+Mayús+C")));
+    EXPECT_TRUE(menuAt(form, *find("Text3")).contains(QStringLiteral("&Deshacer\tCtrl+Z")));
 }
 
 TEST_F(Form1Behaviour, NoKeepsLengthAndWidthButLeavesThemOutOfTheTotal)
@@ -360,6 +413,10 @@ TEST_P(Form1Link, HandsTheAnswersToThePageAndBack)
     EXPECT_EQ(result(), QString::fromUtf8(expected));
     // A link read whole replaces every answer; one that is not, none.
     EXPECT_EQ(find<QLineEdit>("Text5")->text(), reports.empty() ? QStringLiteral("0") : QStringLiteral("7"));
+    // A box filled in shows where its text starts.
+    if (reports.empty()) {
+        EXPECT_EQ(find<QLineEdit>("Text1")->cursorPosition(), 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -79,7 +79,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = utils ] || fail "Section: $(field Section)"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ -n "$(field Description)" ] || fail "no Description"
-for dependency in libqt6widgets6 libstdc++6 fonts-liberation2 qt6-qpa-plugins; do
+for dependency in libqt6widgets6 libstdc++6 fonts-liberation2 qt6-qpa-plugins qt6-translations-l10n; do
     field Depends | grep -q "$dependency" || fail "Depends lacks $dependency: $(field Depends)"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')

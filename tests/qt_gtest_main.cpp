@@ -1,3 +1,5 @@
+#include "window/spanish_qt_texts.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    translateQtIntoSpanish(app);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,8 +2,8 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,18 +23,23 @@ CalculationDetail::CalculationDetail(const QString &text, QAction *copyLink, QWi
     detail->setMinimumSize(detail->fontMetrics().averageCharWidth() * 70,
                            detail->fontMetrics().lineSpacing() * 20);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton *copy = buttons->addButton(QStringLiteral("&Copiar"), QDialogButtonBox::ActionRole);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("C&errar"));
-    QPushButton *link = buttons->addButton(QStringLiteral("Copiar en&lace"), QDialogButtonBox::ActionRole);
+    // In the order they read, which Tab follows: a QDialogButtonBox would put
+    // itself in that round and send Tab from its last button back to its first.
+    auto *copy = new QPushButton(QStringLiteral("&Copiar"), this);
+    auto *link = new QPushButton(QStringLiteral("Copiar en&lace"), this);
+    auto *close = new QPushButton(QStringLiteral("C&errar"), this);
     link->setEnabled(copyLink->isEnabled());
     connect(link, &QPushButton::clicked, copyLink, &QAction::trigger);
     connect(copy, &QPushButton::clicked, this,
             [detail] { QGuiApplication::clipboard()->setText(detail->toPlainText()); });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *button : {copy, link, close})
+        buttons->addWidget(button);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(detail);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
     detail->setFocus();
 }

@@ -17,6 +17,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QScreen>
+#include <QTextDocument>
 #include <QStyle>
 
 #include <cstdlib>
@@ -81,6 +82,11 @@ QString windowCaption()
 QKeySequence detailKey()
 {
     return {Qt::CTRL | Qt::Key_D};
+}
+
+QString staleNote()
+{
+    return QStringLiteral("Resultado de las respuestas anteriores. Pulse «Calcular» para actualizar.");
 }
 
 // Unselects both buttons of a "Si"/"No" pair, which a click cannot do.
@@ -235,35 +241,49 @@ klimora::CoolingLoadAnswers Form1::answers() const
 void Form1::showTotal(const klimora::CalculationReport &report)
 {
     m_resultFit->show(QString::fromStdString(report.total));
-    ui->Label14->setToolTip(QString::fromStdString(klimora::reportText(report, false)) +
-                            QStringLiteral("\n\nMás detalle: ") +
-                            detailKey().toString(QKeySequence::NativeText));
     ui->Label15->show();
     ui->Label14->announce();
+    m_summary = QString::fromStdString(klimora::reportText(report, false)) +
+                QStringLiteral("\n\nMás detalle: ") + detailKey().toString(QKeySequence::NativeText);
     m_detail = ui->Label14->spokenText() + u'\n' +
                QString::fromStdString(klimora::reportText(report, true));
-    m_detailAction->setEnabled(true);
-    m_copyLinkAction->setEnabled(true);
+    m_stale = false;
+    showDetailState();
 }
 
 // The total stays, as it always has, but its detail would no longer match the
 // answers on screen.
 void Form1::forgetDetail()
 {
-    ui->Label14->setToolTip({});
+    m_summary.clear();
     m_detail.clear();
-    m_detailAction->setEnabled(false);
-    m_copyLinkAction->setEnabled(false);
+    showDetailState();
+}
+
+// The detail belongs to the total on screen, and says so once the answers
+// have changed; only a link of the answers on screen is offered.
+void Form1::showDetailState()
+{
+    const QString note = m_stale ? staleNote() + QStringLiteral("\n\n") : QString();
+    // Rich text, which a tooltip wraps at a readable width.
+    ui->Label14->setToolTip(m_summary.isEmpty() ? QString()
+                                                : Qt::convertFromPlainText(note + m_summary, Qt::WhiteSpaceNormal));
+    m_detailAction->setEnabled(!m_detail.isEmpty());
+    m_copyLinkAction->setEnabled(!m_detail.isEmpty() && !m_stale);
 }
 
 void Form1::showDetail()
 {
-    (new CalculationDetail(m_detail, m_copyLinkAction, this))->open();
+    const QString note = m_stale ? staleNote() + u'\n' : QString();
+    (new CalculationDetail(note + m_detail, m_copyLinkAction, this))->open();
 }
 
 void Form1::answersChanged()
 {
-    m_copyLinkAction->setEnabled(false);
+    if (m_stale)
+        return;
+    m_stale = true;
+    showDetailState();
 }
 
 // Written with the comma or the point, which the page knows; the answers
@@ -278,9 +298,14 @@ void Form1::copyLink()
     const klimora::NumberFormat linked{format.decimalSeparator == "," ? "," : "."};
     const klimora::SharedAnswers shared = klimora::inFormat(
         {klimora::linkAnswers(answers(), answered), format.decimalSeparator, true}, linked);
-    QGuiApplication::clipboard()->setText(
-        QStringLiteral(KLIMORA_PAGE_ADDRESS) + u'#' +
-        QString::fromStdString(klimora::linkFragment(shared.answers, shared.separator)));
+    const std::optional<std::string> fragment = klimora::linkFragment(shared.answers, shared.separator);
+    if (!fragment) {
+        m_reportError(this, QStringLiteral("Estas respuestas son demasiado largas para un enlace. "
+                                           "Acorte alguna y vuelva a pulsar «Calcular»."));
+        return;
+    }
+    QGuiApplication::clipboard()->setText(QStringLiteral(KLIMORA_PAGE_ADDRESS) + u'#' +
+                                          QString::fromStdString(*fragment));
 }
 
 // As the page opens a link: its answers over the first ones, written with
@@ -314,8 +339,11 @@ void Form1::openLink()
             choose(ui->Option3, ui->Option4, value);
         else if (name == "aparatos")
             choose(ui->Option5, ui->Option6, value);
-        else if (QLineEdit *box = boxFor(klimora::answerNamed(name)))
+        else if (QLineEdit *box = boxFor(klimora::answerNamed(name))) {
             box->setText(QString::fromStdString(value));
+            // From its start, as typed: its end alone may read as another number.
+            box->home(false);
+        }
     }
     calculate();
 }

@@ -39,6 +39,7 @@ private:
     [[nodiscard]] klimora::CoolingLoadAnswers answers() const;
     void showTotal(const klimora::CalculationReport &report);
     void forgetDetail();
+    void showDetailState();
     void showDetail();
     void answersChanged();
     void copyLink();
@@ -56,5 +57,10 @@ private:
     QAction *m_detailAction = nullptr;
     QAction *m_copyLinkAction = nullptr;
     QAction *m_openLinkAction = nullptr;
+    // What the tooltip and "Detalle del cálculo" tell of the total on screen;
+    // empty once a calculation has failed.
+    QString m_summary;
     QString m_detail;
+    // True once an answer has changed since the total on screen.
+    bool m_stale = false;
 };
