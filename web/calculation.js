@@ -91,6 +91,9 @@ export function forgetCalculator() {
   loading = null;
 }
 
+// A lone surrogate, which no UTF-8 holds, as the replacement character.
+const wellFormed = (text) => text.replace(/\p{Cs}/gu, '\uFFFD');
+
 // Every text goes in as its exact UTF-8 bytes, whatever characters it holds:
 // calls call(buffer, ...byte lengths) with them in the calculation's memory.
 function withBytes(calc, texts, call) {
@@ -132,7 +135,9 @@ export const linkFragment = (calc, answers, separator) =>
 export const readLink = (calc, fragment) =>
   JSON.parse(withBytes(calc, [fragment], calc._klimora_read_link) ?? 'null');
 
-// Mi casa's figures for rooms given by their fragments, read by name:
-// { rooms: [{ total, unit }], total, units } (calc/home_report.h).
-export const homeFigures = (calc, fragments, separator) => JSON.parse(withBytes(calc, [fragments.join('\n')],
+// Mi casa's figures for rooms given by their names and fragments, each room's
+// read by its name: { rooms: [{ name, total, unit, readable }], total, units }
+// (calc/home_report.h).
+export const homeFigures = (calc, rooms, separator) => JSON.parse(withBytes(calc,
+  [rooms.map(({ nombre, respuestas }) => `${encodeURIComponent(wellFormed(nombre))}#${respuestas}`).join('\n')],
   (buffer, length) => calc._klimora_home(buffer, length, separator.charCodeAt(0))) ?? 'null');

@@ -4,8 +4,11 @@ import { linkFragment, readLink } from './calculation.js';
 import { fillIn, startAfresh } from './questionnaire.js';
 import { chooseSeparator, currentSeparator } from './separator.js';
 
-export const linkTo = (calc, answers, separator) =>
-  `${location.origin}${location.pathname}#${linkFragment(calc, answers, separator)}`;
+// '' where the answers are too long for a link.
+export function linkTo(calc, answers, separator) {
+  const fragment = linkFragment(calc, answers, separator);
+  return fragment && `${location.origin}${location.pathname}#${fragment}`;
+}
 
 // Answers given as a link's fragment over the page's first ones, their
 // separator for this visit only; false for no Klimora link.

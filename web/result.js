@@ -45,8 +45,10 @@ function setState(now, printedError = '') {
 }
 
 let shown = '';
-// The link to the result on screen while it is the answers' own; else ''.
-export const shownLink = () => (state() === 'actual' ? shown : '');
+// Whether the result on screen is that of the answers on screen.
+export const isCurrent = () => state() === 'actual';
+// The link to the result on screen; '' where its answers are too long for one.
+export const shownLink = () => shown;
 
 export function showResult({ total, equivalents, breakdown, units, advice }, link) {
   shown = link;

@@ -1,5 +1,6 @@
 // A result's link, shared: the share sheet where there is one; else the
-// clipboard; else the link itself, selected, for the person to copy.
+// clipboard; else the link itself, selected, for the person to copy. Only
+// while the result is that of the answers on screen (style.css hides it else).
 import { announce } from './announce.js';
 
 const shareStatus = document.getElementById('compartido');
@@ -13,6 +14,10 @@ export function offerLink(linkToIt) {
 }
 
 async function share() {
+  if (!link) {
+    announce(shareStatus, 'Estas respuestas son demasiado largas para un enlace: acorte alguna y pulse «Calcular».');
+    return;
+  }
   if (navigator.share) {
     try {
       await navigator.share({ title: document.title, url: link });

@@ -57,8 +57,9 @@ function drive(engine, page, newPage) {
       await page.keyboard.type(text);
     },
     screenshot: (path) => page.screenshot({ path }),
-    // As printed on A4.
-    pdf: () => page.pdf({ format: 'A4' }),
+    // As printed on A4, at the browser's own margins.
+    pdf: () => page.pdf({ format: 'A4', margin: Object.fromEntries(['top', 'right', 'bottom', 'left']
+      .map((side) => [side, engine === 'chromium' ? '0.4in' : '0.5in'])) }),
     close: () => page.close(),
   };
 }
