@@ -103,8 +103,9 @@ std::optional<SharedAnswers> readLink(std::string_view link)
         const auto index = static_cast<std::size_t>(
             std::find(linkNames.begin(), linkNames.end(), name) - linkNames.begin());
         const bool known = index < linkNames.size() && (seen & (1U << index)) == 0;
-        const std::optional<std::string> value =
-            known && at != std::string_view::npos ? percentDecoded(field.substr(at + 1)) : std::nullopt;
+        const std::optional<std::string> value = known && at != std::string_view::npos
+                                                     ? percentDecoded(field.substr(at + 1))
+                                                     : std::nullopt;
         const bool readable = value && (!isChoice(name) || value == "si" || value == "no") &&
                               (name != "sep" || value == "coma" || value == "punto");
         if (field == version)
@@ -129,8 +130,8 @@ std::optional<SharedAnswers> readLink(std::string_view link)
 CoolingLoadAnswers answersOf(const SharedAnswers &shared)
 {
     CoolingLoadAnswers answers;
-    std::string *const texts[] = {nullptr, &answers.length, &answers.width, &answers.openings,
-                                  &answers.walls, &answers.occupants};
+    std::string *const texts[] = {nullptr,           &answers.length, &answers.width,
+                                  &answers.openings, &answers.walls,  &answers.occupants};
     for (const auto &[name, value] : shared.answers) {
         const bool yes = value == "si";
         if (name == "atico")
@@ -147,7 +148,8 @@ CoolingLoadAnswers answersOf(const SharedAnswers &shared)
 
 SharedAnswers inFormat(SharedAnswers shared, const NumberFormat &format)
 {
-    const std::string theirs = shared.separator.empty() ? format.decimalSeparator : shared.separator;
+    const std::string theirs =
+        shared.separator.empty() ? format.decimalSeparator : shared.separator;
     const std::string &ours = format.decimalSeparator;
     if (theirs == ours)
         return shared;

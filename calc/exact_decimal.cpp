@@ -73,7 +73,8 @@ public:
     {
         std::int64_t difference = 0;
         for (std::size_t i = 0; i < m_limbs.size(); ++i) {
-            difference += std::int64_t{m_limbs[i]} - (i < other.m_limbs.size() ? other.m_limbs[i] : 0);
+            difference +=
+                std::int64_t{m_limbs[i]} - (i < other.m_limbs.size() ? other.m_limbs[i] : 0);
             m_limbs[i] = static_cast<std::uint32_t>(difference);
             // The borrow: -1 or 0.
             difference >>= 32;
@@ -97,8 +98,8 @@ public:
     {
         if (m_limbs.size() != other.m_limbs.size())
             return m_limbs.size() > other.m_limbs.size();
-        return !std::lexicographical_compare(m_limbs.rbegin(), m_limbs.rend(), other.m_limbs.rbegin(),
-                                             other.m_limbs.rend());
+        return !std::lexicographical_compare(m_limbs.rbegin(), m_limbs.rend(),
+                                             other.m_limbs.rbegin(), other.m_limbs.rend());
     }
 
     std::string decimalDigits() &&
@@ -293,7 +294,8 @@ ReadDouble exactReadDouble(const char *first, const char *last, double &value)
 
     const char *afterE = at + (at != last && (*at == 'e' || *at == 'E') ? 1 : 0);
     const bool exponentNegative = afterE != last && *afterE == '-';
-    const char *exponentDigits = afterE + (afterE != last && (*afterE == '-' || *afterE == '+') ? 1 : 0);
+    const char *exponentDigits =
+        afterE + (afterE != last && (*afterE == '-' || *afterE == '+') ? 1 : 0);
     if (afterE != at && exponentDigits != last && isDigit(*exponentDigits)) {
         int written = 0;
         for (at = exponentDigits; at != last && isDigit(*at); ++at)

@@ -18,8 +18,8 @@ ReadDouble readDouble(const char *first, const char *last, double &value)
 
 char *writeDouble(std::span<char> buffer, double value, DoubleForm form, int precision)
 {
-    const auto format = form == DoubleForm::Scientific ? std::chars_format::scientific
-                                                       : std::chars_format::fixed;
+    const auto format =
+        form == DoubleForm::Scientific ? std::chars_format::scientific : std::chars_format::fixed;
     return std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision)
         .ptr;
 }

@@ -29,7 +29,8 @@ std::string unitsText(const std::array<int, unitClassCount> &bySize, const Numbe
             continue;
         const auto units = parts.empty() ? counted(bySize[size], "equipo", "equipos", format)
                                          : numberToText(bySize[size], format);
-        parts.push_back(units + " de " + numberToText(unitClassFrigorias(size), format) + " frigorías");
+        parts.push_back(units + " de " + numberToText(unitClassFrigorias(size), format) +
+                        " frigorías");
     }
     std::string text;
     for (std::size_t i = 0; i < parts.size(); ++i)
@@ -58,7 +59,8 @@ HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &fo
             continue;
         }
         CoolingLoadFields fields;
-        const CalculationResult result = calculate(answersOf(inFormat(*shared, format)), format, fields);
+        const CalculationResult result =
+            calculate(answersOf(inFormat(*shared, format)), format, fields);
         if (result.failure) {
             // Its first line: the question to look at is not on screen.
             const std::string &message = result.failure->message;
@@ -90,7 +92,8 @@ HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &fo
                      : "Total de la casa: " + CalcError(ErrorNumber::Overflow).message();
     std::vector<std::string> leftOut;
     if (withoutTotal > 0)
-        leftOut.push_back(counted(withoutTotal, "habitación", "habitaciones", format) + " sin resultado");
+        leftOut.push_back(counted(withoutTotal, "habitación", "habitaciones", format) +
+                          " sin resultado");
     if (withoutNeed > 0)
         leftOut.push_back(counted(withoutNeed, "habitación que no necesita equipo",
                                   "habitaciones que no necesitan equipo", format));

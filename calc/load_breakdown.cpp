@@ -53,7 +53,8 @@ double sum(const std::vector<double> &values)
 
 // Whole percentages adding up to 100, of the rounded terms a person reads
 // (a term shown as 0 takes 0 %), or of the exact ones for a total under one.
-std::vector<double> wholeShares(const std::vector<double> &values, const std::vector<double> &wholes)
+std::vector<double> wholeShares(const std::vector<double> &values,
+                                const std::vector<double> &wholes)
 {
     const std::vector<double> &weights = sum(wholes) > 0 ? wholes : values;
     const double whole = sum(weights);

@@ -126,7 +126,8 @@ std::string numberToFixedText(double value, int decimals, const NumberFormat &fo
     const char *end = writeDouble(buffer, value, DoubleForm::Fixed, std::clamp(decimals, 0, 9));
     std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
     // Rounding may carry into a sixteenth digit: 999999999999999.6 is 1E15.
-    const auto integerDigits = std::min(text.find('.'), text.size()) - (text.starts_with('-') ? 1 : 0);
+    const auto integerDigits =
+        std::min(text.find('.'), text.size()) - (text.starts_with('-') ? 1 : 0);
     if (integerDigits > significantDigits)
         return numberToText(value, format);
     // A tiny negative value rounds to zero, which has no sign.

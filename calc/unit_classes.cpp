@@ -16,8 +16,8 @@ struct UnitClass {
     int frigoriasLabel;
 };
 
-constexpr std::array<UnitClass, unitClassCount> unitClasses{{
-    {9000, 2250}, {12000, 3000}, {18000, 4500}, {24000, 6000}, {30000, 7500}, {36000, 9000}}};
+constexpr std::array<UnitClass, unitClassCount> unitClasses{
+    {{9000, 2250}, {12000, 3000}, {18000, 4500}, {24000, 6000}, {30000, 7500}, {36000, 9000}}};
 
 // Installers size a unit at 95 % to 115 % of the load, or the next size up.
 constexpr int enoughPercent = 95;

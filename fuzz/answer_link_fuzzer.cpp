@@ -15,8 +15,8 @@ klimora::CoolingLoadAnswers answersIn(std::string_view rest, std::uint8_t flags)
     answers.topFloor = (flags & 1) != 0;
     answers.sunny = (flags & 2) != 0;
     answers.appliances = (flags & 4) != 0;
-    for (std::string *text : {&answers.length, &answers.width, &answers.openings, &answers.walls,
-                              &answers.occupants}) {
+    for (std::string *text :
+         {&answers.length, &answers.width, &answers.openings, &answers.walls, &answers.occupants}) {
         const auto end = rest.find('\n');
         *text = rest.substr(0, end);
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
@@ -36,14 +36,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const std::string separator = shared->separator.empty() ? "." : shared->separator;
         if (const auto written = klimora::linkFragment(shared->answers, separator)) {
             const auto again = klimora::readLink(*written);
-            if (!again || !again->whole || again->answers != shared->answers || again->separator != separator)
+            if (!again || !again->whole || again->answers != shared->answers ||
+                again->separator != separator)
                 std::abort();
         }
     }
     if (size == 0)
         return 0;
     const klimora::CoolingLoadAnswers answers = answersIn(bytes.substr(1), data[0]);
-    const klimora::AnsweredChoices answered{(data[0] & 8) != 0, (data[0] & 16) != 0, (data[0] & 32) != 0};
+    const klimora::AnsweredChoices answered{(data[0] & 8) != 0, (data[0] & 16) != 0,
+                                            (data[0] & 32) != 0};
     if (const auto written = klimora::linkFragment(klimora::linkAnswers(answers, answered), ",")) {
         const auto read = klimora::readLink(*written);
         klimora::CoolingLoadAnswers expected = answers;

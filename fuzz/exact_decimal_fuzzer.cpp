@@ -14,7 +14,7 @@ namespace {
 void compareReading(std::string_view text)
 {
     if (text.find_first_not_of("0123456789.eE+-") != std::string_view::npos)
-        return;  // from_chars also reads "inf", "nan" and hexadecimal
+        return; // from_chars also reads "inf", "nan" and hexadecimal
     double expected = 0.5, seen = 0.5;
     const auto standard = std::from_chars(text.data(), text.data() + text.size(), expected);
     const auto exact = klimora::exactReadDouble(text.data(), text.data() + text.size(), seen);
@@ -28,7 +28,8 @@ void compareWriting(double value, klimora::DoubleForm form, int precision)
     char expected[400], seen[400];
     const auto format = form == klimora::DoubleForm::Scientific ? std::chars_format::scientific
                                                                 : std::chars_format::fixed;
-    const auto standard = std::to_chars(std::begin(expected), std::end(expected), value, format, precision);
+    const auto standard =
+        std::to_chars(std::begin(expected), std::end(expected), value, format, precision);
     const char *exact = klimora::exactWriteDouble(seen, value, form, precision);
     if (std::string_view(expected, standard.ptr) != std::string_view(seen, exact))
         std::abort();

@@ -106,8 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     if (text.size() <= longestCheckedText) {
-        check(accepted == std::regex_match(text.begin(), text.end(),
-                                           grammar(format.decimalSeparator[0])));
+        check(accepted ==
+              std::regex_match(text.begin(), text.end(), grammar(format.decimalSeparator[0])));
     }
     return 0;
 }

@@ -76,44 +76,59 @@ TEST_P(CalculationReportRows, AddUpToTheTotalAndMarkTheSmallestClassThatIsEnough
 INSTANTIATE_TEST_SUITE_P(
     Answers, CalculationReportRows,
     testing::Values(
-        Report{"TopFloorSunnyWithAppliances", {true, "4", "5", "3", "9", "2", true, true},
+        Report{"TopFloorSunnyWithAppliances",
+               {true, "4", "5", "3", "9", "2", true, true},
                "Techo 500 16_% 16, Puertas y ventanas 780 26_% 26, Paredes 450 15_% 15, "
                "Sol 519 17_% 17, Personas 300 10_% 10, Luces y aparatos 500 16_% 16",
                "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 98_%. Es el que corresponde"},
-        Report{"NotTopFloor", {false, "4", "5", "3", "9", "2", false, false},
+        Report{"NotTopFloor",
+               {false, "4", "5", "3", "9", "2", false, false},
                "Puertas y ventanas 780 51_% 51, Paredes 450 29_% 29, Personas 300 20_% 20",
                "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre el 147_%. Es el que corresponde"},
-        Report{"SinglePrecisionArea", {true, "3,3", "4,1", "0", "0", "0", false, false},
+        Report{"SinglePrecisionArea",
+               {true, "3,3", "4,1", "0", "0", "0", false, false},
                "Techo 338 100_% 100, Puertas y ventanas 0 0_% 0, Paredes 0 0_% 0, Personas 0 0_% 0",
                "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre el 665_%. Es el que corresponde"},
         // 10,4 + 10,45 + 0,15: rounded one by one the rows would add up to 20, and
         // the row shown as 0 would take 1 %.
-        Report{"LargestRemainder", {false, "0", "0", "0,04", "0,209", "0,001", false, false},
+        Report{"LargestRemainder",
+               {false, "0", "0", "0,04", "0,209", "0,001", false, false},
                "Puertas y ventanas 10 48_% 48, Paredes 11 52_% 52, Personas 0 0_% 0",
                "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre más del 999_%. Es el que corresponde"},
         // Each share rounded on its own would add up to 99 %.
-        Report{"SharesAddUpTo100", {true, "5", "3", "1", "6", "9", true, true},
+        Report{"SharesAddUpTo100",
+               {true, "5", "3", "1", "6", "9", true, true},
                "Techo 375 12_% 12, Puertas y ventanas 260 9_% 9, Paredes 300 10_% 10, "
                "Sol 281 9_% 9, Personas 1350 44_% 44, Luces y aparatos 500 16_% 16",
                "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 97_%. Es el que corresponde"},
-        Report{"NegativeTermOfAPositiveTotal", {false, "0", "0", "3", "9", "-2", false, false},
+        Report{"NegativeTermOfAPositiveTotal",
+               {false, "0", "0", "3", "9", "-2", false, false},
                "Puertas y ventanas 780  0, Paredes 450  0, Personas -300  0",
                "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre el 241_%. Es el que corresponde"},
-        Report{"NegativeTotal", {false, "0", "0", "0", "0", "-3", false, false},
-               "Puertas y ventanas 0  0, Paredes 0  0, Personas -450  0", nullptr},
-        Report{"Untouched", {false, "0", "0", "0", "0", "0", false, false},
-               "Puertas y ventanas 0  0, Paredes 0  0, Personas 0  0", nullptr},
-        Report{"AlmostNothing", {false, "0", "0", "0", "0", "1e-320", false, false},
+        Report{"NegativeTotal",
+               {false, "0", "0", "0", "0", "-3", false, false},
+               "Puertas y ventanas 0  0, Paredes 0  0, Personas -450  0",
+               nullptr},
+        Report{"Untouched",
+               {false, "0", "0", "0", "0", "0", false, false},
+               "Puertas y ventanas 0  0, Paredes 0  0, Personas 0  0",
+               nullptr},
+        Report{"AlmostNothing",
+               {false, "0", "0", "0", "0", "1e-320", false, false},
                "Puertas y ventanas 0 0_% 0, Paredes 0 0_% 0, Personas 0 100_% 100",
                "9000 BTU/h · 2250 frigorías · 2,6 kW: cubre más del 999_%. Es el que corresponde"},
-        Report{"PastEveryClass", {false, "0", "0", "40", "0", "0", false, false},
-               "Puertas y ventanas 10400 100_% 100, Paredes 0 0_% 0, Personas 0 0_% 0", ""},
+        Report{"PastEveryClass",
+               {false, "0", "0", "40", "0", "0", false, false},
+               "Puertas y ventanas 10400 100_% 100, Paredes 0 0_% 0, Personas 0 0_% 0",
+               ""},
         // 3000 frigorías are 95 % of 3157,89 (3157,5 here, 3158 next): each
         // share is of the frigorías the item names.
-        Report{"JustEnough", {false, "0", "0", "0", "63,15", "0", false, false},
+        Report{"JustEnough",
+               {false, "0", "0", "0", "63,15", "0", false, false},
                "Puertas y ventanas 0 0_% 0, Paredes 3158 100_% 100, Personas 0 0_% 0",
                "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 95_%. Es el que corresponde"},
-        Report{"JustShort", {false, "0", "0", "0", "63,16", "0", false, false},
+        Report{"JustShort",
+               {false, "0", "0", "0", "63,16", "0", false, false},
                "Puertas y ventanas 0 0_% 0, Paredes 3158 100_% 100, Personas 0 0_% 0",
                "18000 BTU/h · 4500 frigorías · 5,3 kW: cubre el 142_%. Es el que corresponde"}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -138,7 +153,8 @@ TEST_P(HomeReportRows, AddUpTheRoomsThatHaveATotalAndCountTheirUnitsBySize)
     const HomeReport home = homeReport(GetParam().rooms, NumberFormat{","});
     std::string figures;
     for (const RoomFigures &room : home.rooms)
-        figures += (room.readable ? "" : "!") + room.name + ": " + room.total + " / " + room.unit + "\n";
+        figures +=
+            (room.readable ? "" : "!") + room.name + ": " + room.total + " / " + room.unit + "\n";
     EXPECT_EQ(figures + home.total + "\n" + home.units, GetParam().figures);
 }
 
@@ -147,9 +163,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // The last room was saved with the point, and is read as it was written.
         Home{"TwoSizes",
-             {{"Salón", "v=1&sep=coma&atico=si&largo=4&ancho=5&puertas=3&paredes=9&soleada=si&personas=2&aparatos=si"},
+             {{"Salón", "v=1&sep=coma&atico=si&largo=4&ancho=5&puertas=3&paredes=9&soleada=si&"
+                        "personas=2&aparatos=si"},
               {"Cocina", "v=1&sep=coma&atico=no&largo=0&ancho=0&puertas=3&paredes=9&personas=2"},
-              {"Ático", "v=1&sep=punto&atico=si&largo=3.3&ancho=4.1&puertas=0&paredes=0&personas=0"}},
+              {"Ático",
+               "v=1&sep=punto&atico=si&largo=3.3&ancho=4.1&puertas=0&paredes=0&personas=0"}},
              "Salón: 3049 frigorias/hora / 12000 BTU/h · 3000 frigorías\n"
              "Cocina: 1530 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
              "Ático: 338,24999332428 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
@@ -157,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
              "2 equipos de 2250 frigorías y 1 de 3000 frigorías"},
         // Only rooms with a total count, and a room that needs no cooling adds nothing.
         Home{"RoomsWithoutAUnit",
-             {{"a", "otra cosa"}, {"b", "v=1&personas=2&puertas=%ZZ"},
+             {{"a", "otra cosa"},
+              {"b", "v=1&personas=2&puertas=%ZZ"},
               {"c", "v=1&largo=0&ancho=0&puertas=tres&paredes=0&personas=0"},
               {"d", "v=1&largo=0&ancho=0&puertas=40&paredes=0&personas=0"},
               {"e", "v=1&largo=0&ancho=0&puertas=0&paredes=0&personas=-3"},

@@ -45,25 +45,36 @@ TEST_P(CoolingLoadExample, WritesEveryFieldAndTheTotal)
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, CoolingLoadExample,
-    testing::Values(
-        Example{"Untouched", initialAnswers(), {0, 0, 0, 0}, "0"},
-        Example{"TopFloorSunnyWithAppliances",
-                {true, "4", "5", "3", "9", "2", true, true}, {20, 1730, 2549, 3049}, "3049"},
-        // Length and width still count for the area when not on the top floor,
-        // yet the roof term is left out.
-        Example{"NotTopFloor", {false, "4", "5", "3", "9", "2", false, false},
-                {20, 1230, 1530, 1530}, "1530"},
-        // Single-precision area: 3,3 x 4,1 is not 13,53.
-        Example{"SinglePrecisionArea", {true, "3,3", "4,1", "0", "0", "0", false, false},
-                {13.529999732971191F, 338.2499933242798, 338.2499933242798, 338.2499933242798},
-                "338,24999332428"},
-        // The sun factor leaves the occupants and the appliances alone.
-        Example{"SunOnFabricOnly", {false, "0", "0", "3", "19", "1", true, true},
-                {0, 1730, 2399, 2899}, "2899"},
-        Example{"NegativeOccupants", {false, "0", "0", "0", "0", "-3", false, false},
-                {0, 0, -450, -450}, "-450"},
-        Example{"FractionsAndNegatives", {true, "-2", "1,5", "0,5", "-1", "0", false, false},
-                {-3, 5, 5, 5}, "5"}),
+    testing::Values(Example{"Untouched", initialAnswers(), {0, 0, 0, 0}, "0"},
+                    Example{"TopFloorSunnyWithAppliances",
+                            {true, "4", "5", "3", "9", "2", true, true},
+                            {20, 1730, 2549, 3049},
+                            "3049"},
+                    // Length and width still count for the area when not on the top floor,
+                    // yet the roof term is left out.
+                    Example{"NotTopFloor",
+                            {false, "4", "5", "3", "9", "2", false, false},
+                            {20, 1230, 1530, 1530},
+                            "1530"},
+                    // Single-precision area: 3,3 x 4,1 is not 13,53.
+                    Example{"SinglePrecisionArea",
+                            {true, "3,3", "4,1", "0", "0", "0", false, false},
+                            {13.529999732971191F, 338.2499933242798, 338.2499933242798,
+                             338.2499933242798},
+                            "338,24999332428"},
+                    // The sun factor leaves the occupants and the appliances alone.
+                    Example{"SunOnFabricOnly",
+                            {false, "0", "0", "3", "19", "1", true, true},
+                            {0, 1730, 2399, 2899},
+                            "2899"},
+                    Example{"NegativeOccupants",
+                            {false, "0", "0", "0", "0", "-3", false, false},
+                            {0, 0, -450, -450},
+                            "-450"},
+                    Example{"FractionsAndNegatives",
+                            {true, "-2", "1,5", "0,5", "-1", "0", false, false},
+                            {-3, 5, 5, 5},
+                            "5"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(CoolingLoad, SunFactorOnSeventeenThirtyIsExact)
@@ -144,8 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"OpeningsFirstOnTheTop",
                 topFloor(with(with(base, &A::openings, "x"), &A::walls, "y")), conversion,
                 Answer::Openings, 1},
-        Failure{"BadOccupants", with(base, &A::occupants, "dos"), conversion, Answer::Occupants,
-                2},
+        Failure{"BadOccupants", with(base, &A::occupants, "dos"), conversion, Answer::Occupants, 2},
         Failure{"AreaBeyondSingle", with(with(base, &A::length, "1e20"), &A::width, "1e20"),
                 overflow, Answer::Length, 0},
         Failure{"AreaJustBeyondSingle",
@@ -161,8 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
                 Answer::Walls, 1},
         Failure{"OccupantsTermBeyondDouble", with(base, &A::occupants, "1,5e306"), overflow,
                 Answer::Occupants, 2},
-        Failure{"SunnyFabricBeyondDouble",
-sunny(with(base, &A::openings, "6e305")), overflow, Answer::None, 2},
+        Failure{"SunnyFabricBeyondDouble", sunny(with(base, &A::openings, "6e305")), overflow,
+                Answer::None, 2},
         Failure{"OccupantsSumBeyondDouble",
                 with(with(base, &A::walls, "3e306"), &A::occupants, "1e306"), overflow,
                 Answer::Occupants, 2}),

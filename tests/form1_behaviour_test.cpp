@@ -60,16 +60,19 @@ TEST_F(Form1Behaviour, TopFloorExampleShowsItsTotalAndEquivalents)
     EXPECT_EQ(result(), QStringLiteral("3049"));
     EXPECT_TRUE(unitShown());
     // Rich text, so that it wraps.
-    EXPECT_EQ(find<QLabel>("Label14")->toolTip(), Qt::convertFromPlainText(
-              QStringLiteral("Equivale a 3,55 kW o 12099 BTU/h\n\n"
-                             "De dónde salen las frigorías (frigorías/hora):\n"
-                             "Techo: 500 (16\u00a0%)\nPuertas y ventanas: 780 (26\u00a0%)\n"
-                             "Paredes: 450 (15\u00a0%)\nSol: 519 (17\u00a0%)\n"
-                             "Personas: 300 (10\u00a0%)\nLuces y aparatos: 500 (16\u00a0%)\n\n"
-                             "Le corresponde el de 12000 BTU/h · 3000 frigorías, el más pequeño que "
-                             "cubre al menos el 95\u00a0%. Uno mayor enfría a golpes y gasta más; uno "
-                             "que no llega al 95\u00a0% se queda corto en los días más calurosos.\n\n"
-                             "Más detalle: Ctrl+D"), Qt::WhiteSpaceNormal));
+    EXPECT_EQ(find<QLabel>("Label14")->toolTip(),
+              Qt::convertFromPlainText(
+                  QStringLiteral(
+                      "Equivale a 3,55 kW o 12099 BTU/h\n\n"
+                      "De dónde salen las frigorías (frigorías/hora):\n"
+                      "Techo: 500 (16\u00a0%)\nPuertas y ventanas: 780 (26\u00a0%)\n"
+                      "Paredes: 450 (15\u00a0%)\nSol: 519 (17\u00a0%)\n"
+                      "Personas: 300 (10\u00a0%)\nLuces y aparatos: 500 (16\u00a0%)\n\n"
+                      "Le corresponde el de 12000 BTU/h · 3000 frigorías, el más pequeño que "
+                      "cubre al menos el 95\u00a0%. Uno mayor enfría a golpes y gasta más; uno "
+                      "que no llega al 95\u00a0% se queda corto en los días más calurosos.\n\n"
+                      "Más detalle: Ctrl+D"),
+                  Qt::WhiteSpaceNormal));
     // The same and every class, one key away, in text a screen reader reads.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
@@ -78,30 +81,34 @@ TEST_F(Form1Behaviour, TopFloorExampleShowsItsTotalAndEquivalents)
     auto *detail = qobject_cast<QPlainTextEdit *>(QApplication::focusWidget());
     ASSERT_NE(detail, nullptr);
     EXPECT_TRUE(detail->toPlainText().startsWith(QStringLiteral("3049 frigorias/hora\nEquivale")));
-    EXPECT_TRUE(detail->toPlainText().contains(
-        QStringLiteral("12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 98 %. Es el que corresponde")));
+    EXPECT_TRUE(detail->toPlainText().contains(QStringLiteral(
+        "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 98 %. Es el que corresponde")));
     // Tab goes round the text and the buttons, as in any dialog.
     QStringList round;
     for (int stop = 0; stop < 4; ++stop) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         auto *button = qobject_cast<QPushButton *>(QApplication::focusWidget());
-        round << (button != nullptr ? button->text() : QApplication::focusWidget()->accessibleName());
+        round << (button != nullptr ? button->text()
+                                    : QApplication::focusWidget()->accessibleName());
     }
-    EXPECT_EQ(round, (QStringList{QStringLiteral("&Copiar"), QStringLiteral("Copiar en&lace"),
-                                  QStringLiteral("C&errar"), QStringLiteral("Detalle del cálculo")}));
+    EXPECT_EQ(round,
+              (QStringList{QStringLiteral("&Copiar"), QStringLiteral("Copiar en&lace"),
+                           QStringLiteral("C&errar"), QStringLiteral("Detalle del cálculo")}));
     QTest::keyClick(detail, Qt::Key_Escape);
     QTest::qWait(0);
     QApplication::setActiveWindow(&form);
     // Once an answer changes, both say whose figures they are.
     type("Text5", QStringLiteral("3"));
-    const QString stale = QStringLiteral("Resultado de las respuestas anteriores. Pulse «Calcular» para actualizar.");
+    const QString stale =
+        QStringLiteral("Resultado de las respuestas anteriores. Pulse «Calcular» para actualizar.");
     EXPECT_TRUE(find<QLabel>("Label14")->toolTip().contains(stale));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
     QApplication::setActiveWindow(QApplication::activeModalWidget());
     auto *staleDetail = qobject_cast<QPlainTextEdit *>(QApplication::focusWidget());
     ASSERT_NE(staleDetail, nullptr);
-    EXPECT_TRUE(staleDetail->toPlainText().startsWith(stale + QStringLiteral("\n3049 frigorias/hora")));
+    EXPECT_TRUE(
+        staleDetail->toPlainText().startsWith(stale + QStringLiteral("\n3049 frigorias/hora")));
     QTest::keyClick(staleDetail, Qt::Key_Escape);
     EXPECT_EQ(form.fields().m, 20.0F);
     EXPECT_EQ(form.fields().dato1, 1730.0);
@@ -219,7 +226,8 @@ QStringList menuAt(QWidget &window, const QWidget &control)
         }
         menu->close();
     });
-    QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, control.mapTo(&window, control.rect().center()));
+    QTest::mouseClick(window.windowHandle(), Qt::RightButton, {},
+                      control.mapTo(&window, control.rect().center()));
     EXPECT_TRUE(QTest::qWaitFor([&items] { return !items.isEmpty(); })) << "no menu";
     return items;
 }
@@ -227,7 +235,8 @@ QStringList menuAt(QWidget &window, const QWidget &control)
 TEST_F(Form1Behaviour, QtsOwnTextsAreSpanishToo)
 {
     click("Command1");
-    EXPECT_TRUE(menuAt(form, *find("Label14")).contains(QStringLiteral("Copiar enlace\tCtrl+Mayús+C")));
+    EXPECT_TRUE(
+        menuAt(form, *find("Label14")).contains(QStringLiteral("Copiar enlace\tCtrl+Mayús+C")));
     EXPECT_TRUE(menuAt(form, *find("Text3")).contains(QStringLiteral("&Deshacer\tCtrl+Z")));
 }
 
@@ -304,18 +313,29 @@ TEST_P(Form1Error, IsReportedAndTheWindowLivesOn)
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, Form1Error,
-    testing::Values(
-        ErrorCase{"EmptyOpenings", {{"Text3", ""}}, "Error 13: No coinciden los tipos\n"
-                  "Revise la respuesta a la pregunta [2].", "Text3"},
-        ErrorCase{"WordForOccupants", {{"Text5", "dos"}}, "Error 13: No coinciden los tipos\n"
-                  "Revise la respuesta a la pregunta [5].", "Text5"},
-        ErrorCase{"WidthBeforeLength", {{"Text1", "x"}, {"Text2", "y"}},
-                  "Error 13: No coinciden los tipos\nRevise la respuesta a la pregunta [1].",
-                  "Text2"},
-        ErrorCase{"WallsBeyondDouble", {{"Text4", "1e309"}},
-                  "Error 6: Desbordamiento\nRevise la respuesta a la pregunta [3].", "Text4"},
-        ErrorCase{"AreaBeyondSingle", {{"Text1", "1e20"}, {"Text2", "1e20"}},
-                  "Error 6: Desbordamiento\nRevise la respuesta a la pregunta [1].", "Text1"}),
+    testing::Values(ErrorCase{"EmptyOpenings",
+                              {{"Text3", ""}},
+                              "Error 13: No coinciden los tipos\n"
+                              "Revise la respuesta a la pregunta [2].",
+                              "Text3"},
+                    ErrorCase{"WordForOccupants",
+                              {{"Text5", "dos"}},
+                              "Error 13: No coinciden los tipos\n"
+                              "Revise la respuesta a la pregunta [5].",
+                              "Text5"},
+                    ErrorCase{
+                        "WidthBeforeLength",
+                        {{"Text1", "x"}, {"Text2", "y"}},
+                        "Error 13: No coinciden los tipos\nRevise la respuesta a la pregunta [1].",
+                        "Text2"},
+                    ErrorCase{"WallsBeyondDouble",
+                              {{"Text4", "1e309"}},
+                              "Error 6: Desbordamiento\nRevise la respuesta a la pregunta [3].",
+                              "Text4"},
+                    ErrorCase{"AreaBeyondSingle",
+                              {{"Text1", "1e20"}, {"Text2", "1e20"}},
+                              "Error 6: Desbordamiento\nRevise la respuesta a la pregunta [1].",
+                              "Text1"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Form1Behaviour, SunnyOverflowNamesNoQuestion)
@@ -412,7 +432,8 @@ TEST_P(Form1Link, HandsTheAnswersToThePageAndBack)
     press(Qt::Key_V);
     EXPECT_EQ(result(), QString::fromUtf8(expected));
     // A link read whole replaces every answer; one that is not, none.
-    EXPECT_EQ(find<QLineEdit>("Text5")->text(), reports.empty() ? QStringLiteral("0") : QStringLiteral("7"));
+    EXPECT_EQ(find<QLineEdit>("Text5")->text(),
+              reports.empty() ? QStringLiteral("0") : QStringLiteral("7"));
     // A box filled in shows where its text starts.
     if (reports.empty()) {
         EXPECT_EQ(find<QLineEdit>("Text1")->cursorPosition(), 0);
@@ -425,7 +446,8 @@ INSTANTIATE_TEST_SUITE_P(
         LinkCase{"Copy", nullptr,
                  "https://www.klimora.example/#v=1&sep=coma&atico=si&largo=3,3&ancho=4,1&puertas=0&"
                  "paredes=0&personas=7"},
-        LinkCase{"OpenWithThePoint", "https://www.klimora.example/#v=1&sep=punto&atico=si&largo=3.3&ancho=4.1",
+        LinkCase{"OpenWithThePoint",
+                 "https://www.klimora.example/#v=1&sep=punto&atico=si&largo=3.3&ancho=4.1",
                  "338,24999332428"},
         LinkCase{"RefuseCutShort", "https://www.klimora.example/#v=1&sep=coma&lar", ""}),
     [](const auto &info) { return std::string(info.param.name); });

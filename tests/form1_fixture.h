@@ -23,8 +23,7 @@ inline void PrintTo(const QString &text, std::ostream *out)
 }
 
 // The window's controls by the names the program has always given them.
-template <typename Widget>
-Widget *control(const QWidget &window, const QString &name)
+template <typename Widget> Widget *control(const QWidget &window, const QString &name)
 {
     auto *widget = window.findChild<Widget *>(name);
     EXPECT_NE(widget, nullptr) << "no control named " << name.toStdString();
@@ -67,8 +66,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     }
 
-    template <typename Widget = QWidget>
-    Widget *find(const char *name)
+    template <typename Widget = QWidget> Widget *find(const char *name)
     {
         return control<Widget>(form, QString::fromLatin1(name));
     }

@@ -31,12 +31,12 @@ struct InitialState {
 TEST_F(Form1Layout, OpensInItsInitialState)
 {
     const InitialState states[] = {
-        {"Text1", "0", false, true},        {"Text2", "0", false, true},
-        {"Text3", "0", true, true},         {"Text4", "0", true, true},
-        {"Text5", "0", true, true},         {"Label2", nullptr, false, true},
-        {"Label4", "Largo", false, true},   {"Label5", "Ancho", false, true},
-        {"Label3", "m", true, true},        {"Label12", "m   X", true, true},
-        {"Label14", "", true, true},        {"Label15", "frigorias/hora", true, false},
+        {"Text1", "0", false, true},          {"Text2", "0", false, true},
+        {"Text3", "0", true, true},           {"Text4", "0", true, true},
+        {"Text5", "0", true, true},           {"Label2", nullptr, false, true},
+        {"Label4", "Largo", false, true},     {"Label5", "Ancho", false, true},
+        {"Label3", "m", true, true},          {"Label12", "m   X", true, true},
+        {"Label14", "", true, true},          {"Label15", "frigorias/hora", true, false},
         {"Command1", "Calcular", true, true},
     };
     for (const auto &[name, text, enabled, visible] : states) {
@@ -87,7 +87,8 @@ TEST_F(Form1Layout, EveryTextFitsItsControl)
         checked.push_back(label);
     }
     for (auto *button : form.findChildren<QAbstractButton *>()) {
-        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), textSpace(*button).width())
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()),
+                  textSpace(*button).width())
             << button->objectName().toStdString();
         checked.push_back(button);
     }
@@ -119,8 +120,8 @@ TEST_F(Form1Layout, WindowIsFixedAndCaptioned)
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint));
-    EXPECT_EQ(form.windowTitle(),
-              QStringLiteral("[Klimora]") + QString(27, u' ') + QStringLiteral("- " KLIMORA_WEB_ADDRESS " - "));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("[Klimora]") + QString(27, u' ') +
+                                      QStringLiteral("- " KLIMORA_WEB_ADDRESS " - "));
     const auto sizes = form.windowIcon().availableSizes();
     for (const int size : {16, 32, 48, 64, 128})
         EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
@@ -128,7 +129,8 @@ TEST_F(Form1Layout, WindowIsFixedAndCaptioned)
 
 TEST_F(Form1Layout, TabVisitsBoxesThenButtonThenAnswerGroups)
 {
-    const char *expected[] = {"Text4", "Text5", "Command1", "Option1", "Option3", "Option5", "Text3"};
+    const char *expected[] = {"Text4",   "Text5",   "Command1", "Option1",
+                              "Option3", "Option5", "Text3"};
     for (const char *name : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
@@ -165,10 +167,14 @@ TEST_F(Form1Layout, ScreenReadersCanTellEveryControlApart)
         {"Text3", QStringLiteral("Superficie total de puertas y ventanas al exterior:"), {}},
         {"Text4", QStringLiteral("Longitud de las paredes que dan al exterior:"), {}},
         {"Text5", QStringLiteral("¿Cuantas personas suelen ocupar la habitación?"), {}},
-        {"Option1", QStringLiteral("Si"), roof},   {"Option2", QStringLiteral("No"), roof},
-        {"Option3", QStringLiteral("Si"), sun},    {"Option4", QStringLiteral("No"), sun},
-        {"Option5", QStringLiteral("Si"), lights}, {"Option6", QStringLiteral("No"), lights},
-        {"Frame7", roof, {}},                      {"Frame8", sun, {}},
+        {"Option1", QStringLiteral("Si"), roof},
+        {"Option2", QStringLiteral("No"), roof},
+        {"Option3", QStringLiteral("Si"), sun},
+        {"Option4", QStringLiteral("No"), sun},
+        {"Option5", QStringLiteral("Si"), lights},
+        {"Option6", QStringLiteral("No"), lights},
+        {"Frame7", roof, {}},
+        {"Frame8", sun, {}},
         {"Frame9", lights, {}},
         {"Label14", {}, QStringLiteral("frigorias/hora")},
     };

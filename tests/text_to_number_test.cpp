@@ -42,26 +42,27 @@ TEST_P(TextToNumberAccepts, ReadsTheWholeText)
 
 INSTANTIATE_TEST_SUITE_P(
     Grammar, TextToNumberAccepts,
-    testing::Values(Accepted{"0", comma, 0}, Accepted{"3049", comma, 3049},
-                    Accepted{"3,5", comma, 3.5}, Accepted{"3.5", dot, 3.5},
-                    Accepted{"3,", comma, 3}, Accepted{",5", comma, 0.5},
-                    Accepted{"-150", comma, -150}, Accepted{"+2", comma, 2},
-                    Accepted{" \t7 ", comma, 7}, Accepted{"\xC2\xA0" "8\xC2\xA0", comma, 8},
-                    Accepted{"1E3", comma, 1000}, Accepted{"2,5e-1", comma, 0.25},
-                    Accepted{"1e+2", dot, 100}, Accepted{"000012", comma, 12},
-                    Accepted{"0,000", comma, 0}, Accepted{"3,3", comma, 3.3},
-                    Accepted{"4,1", comma, 4.1},
-                    // Correct rounding needs every digit, even past the 800th.
-                    Accepted{"1" + std::string(900, '0') + "e-900", comma, 1},
-                    Accepted{"0," + std::string(900, '0') + "1e901", comma, 1},
-                    // Zeros past the kept digits, then one that is not.
-                    Accepted{"0,1" + std::string(799, '0') + "1", comma, 0.1},
-                    Accepted{"1" + std::string(799, '0') + "5e-799", comma, 10},
-                    Accepted{"1,7976931348623157e308", comma, DBL_MAX},
-                    Accepted{"4,9406564584124654e-324", comma, 4.9406564584124654e-324},
-                    Accepted{"2,2250738585072014E-308", comma, DBL_MIN},
-                    Accepted{"1e-400", comma, 0}, Accepted{"-1e-99999999999999999999", comma, 0},
-                    Accepted{"0e99999", comma, 0}, Accepted{"٫5", NumberFormat{"٫"}, 0.5}));
+    testing::Values(
+        Accepted{"0", comma, 0}, Accepted{"3049", comma, 3049}, Accepted{"3,5", comma, 3.5},
+        Accepted{"3.5", dot, 3.5}, Accepted{"3,", comma, 3}, Accepted{",5", comma, 0.5},
+        Accepted{"-150", comma, -150}, Accepted{"+2", comma, 2}, Accepted{" \t7 ", comma, 7},
+        Accepted{"\xC2\xA0"
+                 "8\xC2\xA0",
+                 comma, 8},
+        Accepted{"1E3", comma, 1000}, Accepted{"2,5e-1", comma, 0.25}, Accepted{"1e+2", dot, 100},
+        Accepted{"000012", comma, 12}, Accepted{"0,000", comma, 0}, Accepted{"3,3", comma, 3.3},
+        Accepted{"4,1", comma, 4.1},
+        // Correct rounding needs every digit, even past the 800th.
+        Accepted{"1" + std::string(900, '0') + "e-900", comma, 1},
+        Accepted{"0," + std::string(900, '0') + "1e901", comma, 1},
+        // Zeros past the kept digits, then one that is not.
+        Accepted{"0,1" + std::string(799, '0') + "1", comma, 0.1},
+        Accepted{"1" + std::string(799, '0') + "5e-799", comma, 10},
+        Accepted{"1,7976931348623157e308", comma, DBL_MAX},
+        Accepted{"4,9406564584124654e-324", comma, 4.9406564584124654e-324},
+        Accepted{"2,2250738585072014E-308", comma, DBL_MIN}, Accepted{"1e-400", comma, 0},
+        Accepted{"-1e-99999999999999999999", comma, 0}, Accepted{"0e99999", comma, 0},
+        Accepted{"٫5", NumberFormat{"٫"}, 0.5}));
 
 TEST(TextToNumber, UnderflowKeepsTheSign)
 {
@@ -120,15 +121,15 @@ INSTANTIATE_TEST_SUITE_P(
                     Rejected{"0x1A", comma, conversion}, Rejected{"inf", comma, conversion},
                     Rejected{"NaN", comma, conversion}, Rejected{"5€", comma, conversion},
                     Rejected{"$5", comma, conversion}, Rejected{"١٢", comma, conversion},
-                    Rejected{"５", comma, conversion}, Rejected{std::string("1\0", 2), comma, conversion},
+                    Rejected{"５", comma, conversion},
+                    Rejected{std::string("1\0", 2), comma, conversion},
                     Rejected{"1\n", comma, conversion}));
 
-INSTANTIATE_TEST_SUITE_P(
-    BeyondDouble, TextToNumberRejects,
-    testing::Values(Rejected{"1,7976931348623159e308", comma, overflow},
-                    Rejected{"-1e309", comma, overflow},
-                    Rejected{"1e99999999999999999999", comma, overflow},
-                    Rejected{std::string(400, '9'), comma, overflow}));
+INSTANTIATE_TEST_SUITE_P(BeyondDouble, TextToNumberRejects,
+                         testing::Values(Rejected{"1,7976931348623159e308", comma, overflow},
+                                         Rejected{"-1e309", comma, overflow},
+                                         Rejected{"1e99999999999999999999", comma, overflow},
+                                         Rejected{std::string(400, '9'), comma, overflow}));
 
 TEST(TextToNumber, AMegabyteOfDigitsIsStillOneNumber)
 {

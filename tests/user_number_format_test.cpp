@@ -20,14 +20,10 @@ TEST_F(UserNumberFormat, FollowsTheEnvironmentInPosixOrder)
         const char *all, *numeric, *lang, *separator;
     };
     const Case cases[] = {
-        {"es_ES.UTF-8", "", "", ","},
-        {"C", "es_ES.UTF-8", "es_ES.UTF-8", "."},
-        {"", "es_ES.UTF-8", "C", ","},
-        {"", "", "es_ES.UTF-8", ","},
-        {"", "C", "es_ES.UTF-8", "."},
-        {"", "", "", "."},
-        {"xx_XX.UTF-8", "", "", "."},
-        {"xx_XX.ISO-8859-1", "", "", "·"},
+        {"es_ES.UTF-8", "", "", ","},  {"C", "es_ES.UTF-8", "es_ES.UTF-8", "."},
+        {"", "es_ES.UTF-8", "C", ","}, {"", "", "es_ES.UTF-8", ","},
+        {"", "C", "es_ES.UTF-8", "."}, {"", "", "", "."},
+        {"xx_XX.UTF-8", "", "", "."},  {"xx_XX.ISO-8859-1", "", "", "·"},
     };
     for (const auto &[all, numeric, lang, separator] : cases) {
         setenv("LC_ALL", all, 1);

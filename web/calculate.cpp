@@ -61,13 +61,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_version()
 
 // One press of "Calcular"; each yes/no question a Choice. Replies with the
 // result as JSON (calc/result_json.h).
-extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_calculate(
-    int topFloor, int sunny, int appliances, const char *texts, int lengthBytes, int widthBytes,
-    int openingsBytes, int wallsBytes, int occupantsBytes, int decimalSeparator)
+extern "C" EMSCRIPTEN_KEEPALIVE const char *
+klimora_calculate(int topFloor, int sunny, int appliances, const char *texts, int lengthBytes,
+                  int widthBytes, int openingsBytes, int wallsBytes, int occupantsBytes,
+                  int decimalSeparator)
 {
     try {
-        const auto answers = answersFrom(topFloor, sunny, appliances, texts,
-                                         {lengthBytes, widthBytes, openingsBytes, wallsBytes, occupantsBytes});
+        const auto answers =
+            answersFrom(topFloor, sunny, appliances, texts,
+                        {lengthBytes, widthBytes, openingsBytes, wallsBytes, occupantsBytes});
         const klimora::NumberFormat format{separatorOf(decimalSeparator)};
         klimora::CoolingLoadFields fields;
         reply = klimora::resultJson(klimora::calculate(answers, format, fields));
@@ -79,12 +81,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_calculate(
 
 // The same answers as a link's fragment, after its "#"; empty where they
 // are too long for a link.
-extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_link(
-    int topFloor, int sunny, int appliances, const char *texts, int lengthBytes, int widthBytes,
-    int openingsBytes, int wallsBytes, int occupantsBytes, int decimalSeparator)
+extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_link(int topFloor, int sunny, int appliances,
+                                                         const char *texts, int lengthBytes,
+                                                         int widthBytes, int openingsBytes,
+                                                         int wallsBytes, int occupantsBytes,
+                                                         int decimalSeparator)
 {
-    const auto answers = answersFrom(topFloor, sunny, appliances, texts,
-                                     {lengthBytes, widthBytes, openingsBytes, wallsBytes, occupantsBytes});
+    const auto answers =
+        answersFrom(topFloor, sunny, appliances, texts,
+                    {lengthBytes, widthBytes, openingsBytes, wallsBytes, occupantsBytes});
     const klimora::AnsweredChoices answered{topFloor != Unanswered, sunny != Unanswered,
                                             appliances != Unanswered};
     reply = klimora::linkFragment(klimora::linkAnswers(answers, answered),
@@ -104,7 +109,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_read_link(const char *fragme
 // The rooms of Mi casa, a line each: its name, escaped as in a link, then "#"
 // and its answers as a link's fragment. Replies as JSON (calc/result_json.h)
 // with the given separator.
-extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_home(const char *rooms, int bytes, int decimalSeparator)
+extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_home(const char *rooms, int bytes,
+                                                         int decimalSeparator)
 {
     std::vector<std::string> names;
     std::vector<klimora::HomeRoom> home;

@@ -17,8 +17,8 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QScreen>
-#include <QTextDocument>
 #include <QStyle>
+#include <QTextDocument>
 
 #include <cstdlib>
 #include <exception>
@@ -86,7 +86,8 @@ QKeySequence detailKey()
 
 QString staleNote()
 {
-    return QStringLiteral("Resultado de las respuestas anteriores. Pulse «Calcular» para actualizar.");
+    return QStringLiteral(
+        "Resultado de las respuestas anteriores. Pulse «Calcular» para actualizar.");
 }
 
 // Unselects both buttons of a "Si"/"No" pair, which a click cannot do.
@@ -244,7 +245,8 @@ void Form1::showTotal(const klimora::CalculationReport &report)
     ui->Label15->show();
     ui->Label14->announce();
     m_summary = QString::fromStdString(klimora::reportText(report, false)) +
-                QStringLiteral("\n\nMás detalle: ") + detailKey().toString(QKeySequence::NativeText);
+                QStringLiteral("\n\nMás detalle: ") +
+                detailKey().toString(QKeySequence::NativeText);
     m_detail = ui->Label14->spokenText() + u'\n' +
                QString::fromStdString(klimora::reportText(report, true));
     m_stale = false;
@@ -266,8 +268,9 @@ void Form1::showDetailState()
 {
     const QString note = m_stale ? staleNote() + QStringLiteral("\n\n") : QString();
     // Rich text, which a tooltip wraps at a readable width.
-    ui->Label14->setToolTip(m_summary.isEmpty() ? QString()
-                                                : Qt::convertFromPlainText(note + m_summary, Qt::WhiteSpaceNormal));
+    ui->Label14->setToolTip(m_summary.isEmpty()
+                                ? QString()
+                                : Qt::convertFromPlainText(note + m_summary, Qt::WhiteSpaceNormal));
     m_detailAction->setEnabled(!m_detail.isEmpty());
     m_copyLinkAction->setEnabled(!m_detail.isEmpty() && !m_stale);
 }
@@ -291,14 +294,14 @@ void Form1::answersChanged()
 void Form1::copyLink()
 {
     const klimora::NumberFormat format = klimora::userNumberFormat();
-    const klimora::AnsweredChoices answered{
-        ui->Option1->isChecked() || ui->Option2->isChecked(),
-        ui->Option3->isChecked() || ui->Option4->isChecked(),
-        ui->Option5->isChecked() || ui->Option6->isChecked()};
+    const klimora::AnsweredChoices answered{ui->Option1->isChecked() || ui->Option2->isChecked(),
+                                            ui->Option3->isChecked() || ui->Option4->isChecked(),
+                                            ui->Option5->isChecked() || ui->Option6->isChecked()};
     const klimora::NumberFormat linked{format.decimalSeparator == "," ? "," : "."};
     const klimora::SharedAnswers shared = klimora::inFormat(
         {klimora::linkAnswers(answers(), answered), format.decimalSeparator, true}, linked);
-    const std::optional<std::string> fragment = klimora::linkFragment(shared.answers, shared.separator);
+    const std::optional<std::string> fragment =
+        klimora::linkFragment(shared.answers, shared.separator);
     if (!fragment) {
         m_reportError(this, QStringLiteral("Estas respuestas son demasiado largas para un enlace. "
                                            "Acorte alguna y vuelva a pulsar «Calcular»."));
@@ -323,16 +326,18 @@ void Form1::openLink()
     const std::optional<klimora::SharedAnswers> shared =
         klimora::readLink(ask.textValue().trimmed().toStdString());
     if (!shared || !shared->whole) {
-        m_reportError(this, QStringLiteral("Este enlace no se puede leer: no es el de un cálculo de "
-                                           "Klimora, o le falta una parte.\nLas respuestas no "
-                                           "han cambiado."));
+        m_reportError(this,
+                      QStringLiteral("Este enlace no se puede leer: no es el de un cálculo de "
+                                     "Klimora, o le falta una parte.\nLas respuestas no "
+                                     "han cambiado."));
         return;
     }
     startAfresh();
     const auto choose = [](QRadioButton *yes, QRadioButton *no, const std::string &value) {
         (value == "si" ? yes : no)->setChecked(true);
     };
-    for (const auto &[name, value] : klimora::inFormat(*shared, klimora::userNumberFormat()).answers) {
+    for (const auto &[name, value] :
+         klimora::inFormat(*shared, klimora::userNumberFormat()).answers) {
         if (name == "atico")
             choose(ui->Option1, ui->Option2, value);
         else if (name == "soleada")

@@ -13,9 +13,7 @@ constexpr qreal smallestPointSize = 6;
 } // namespace
 
 ResultLabelFit::ResultLabelFit(QLabel &label, int leftmost)
-    : m_label(label),
-      m_home(label.geometry()),
-      m_leftmost(leftmost),
+    : m_label(label), m_home(label.geometry()), m_leftmost(leftmost),
       m_fullPointSize(label.font().pointSizeF())
 {
 }

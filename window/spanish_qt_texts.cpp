@@ -17,7 +17,8 @@ public:
 
     [[nodiscard]] bool isEmpty() const override { return false; }
 
-    [[nodiscard]] QString translate(const char *context, const char *source, const char *, int) const override
+    [[nodiscard]] QString translate(const char *context, const char *source, const char *,
+                                    int) const override
     {
         if (std::strcmp(context, "QShortcut") != 0)
             return {};
@@ -35,8 +36,9 @@ void translateQtIntoSpanish(QCoreApplication &app)
 {
     // Spanish whatever the system's language: every other text is.
     auto *translator = new QTranslator(&app);
-    for (const QString &folder : {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
-                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+    for (const QString &folder :
+         {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+          QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
         if (translator->load(QStringLiteral("qtbase_es"), folder)) {
             QCoreApplication::installTranslator(translator);
             // Asked first, as the one installed last.
