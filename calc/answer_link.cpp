@@ -14,60 +14,57 @@ namespace {
 constexpr std::string_view version = "v=1";
 // Far longer than the answers a person types, and far shorter than a hostile link.
 constexpr std::size_t longestLink = 2000;
-// Every name a link may hold: the separator's, then the answers'.
-constexpr std::array<std::string_view, 9> linkNames = {
-    "sep", "atico", "largo", "ancho", "puertas", "paredes", "soleada", "personas", "aparatos"};
+constexpr std::string_view separatorName = "sep";
 
-bool isChoice(std::string_view name)
+// Each field a link may hold, once: the separator, then the answers. True
+// when the whole of it could be read, the version among its fields.
+bool readFields(std::string_view fields, SharedAnswers &shared)
 {
-    return name == "atico" || name == "soleada" || name == "aparatos";
+    bool versioned = false;
+    std::array<bool, answerFields.size() + 1> seen{};
+    for (std::string_view rest = fields;;) {
+        const std::size_t end = rest.find('&');
+        const std::string_view field = rest.substr(0, end);
+        const std::size_t at = field.find('=');
+        const std::string_view name = field.substr(0, at);
+        const AnswerField *answer = answerFieldNamed(name);
+        const auto index =
+            answer == nullptr ? 0 : static_cast<std::size_t>(answer - answerFields.data()) + 1;
+        const bool known = (answer != nullptr || name == separatorName) && !seen[index];
+        const std::optional<std::string> value = known && at != std::string_view::npos
+                                                     ? percentDecoded(field.substr(at + 1))
+                                                     : std::nullopt;
+        const bool readable =
+            value &&
+            (answer == nullptr || answer->choice == nullptr || value == yes || value == no) &&
+            (answer != nullptr || value == "coma" || value == "punto");
+        if (field == version)
+            versioned = true;
+        else if (!readable)
+            shared.whole = false;
+        else if (answer == nullptr)
+            shared.separator.assign(1, value == "coma" ? ',' : '.');
+        else
+            shared.answers.push_back({std::string(name), *value});
+        seen[index] = seen[index] || known;
+        if (end == std::string_view::npos)
+            return versioned;
+        rest.remove_prefix(end + 1);
+    }
 }
 
 } // namespace
 
-const char *answerName(Answer answer)
-{
-    switch (answer) {
-    case Answer::Length:
-        return "largo";
-    case Answer::Width:
-        return "ancho";
-    case Answer::Openings:
-        return "puertas";
-    case Answer::Walls:
-        return "paredes";
-    case Answer::Occupants:
-        return "personas";
-    case Answer::None:
-        break;
-    }
-    return "";
-}
-
-Answer answerNamed(std::string_view name)
-{
-    constexpr std::array<Answer, 5> boxes = {Answer::Length, Answer::Width, Answer::Openings,
-                                             Answer::Walls, Answer::Occupants};
-    const auto named = std::find_if(boxes.begin(), boxes.end(),
-                                    [name](Answer answer) { return name == answerName(answer); });
-    return named == boxes.end() ? Answer::None : *named;
-}
-
-std::vector<LinkAnswer> linkAnswers(const CoolingLoadAnswers &answers, AnsweredChoices answered)
+std::vector<LinkAnswer> linkAnswers(const QuestionnaireAnswers &answers)
 {
     std::vector<LinkAnswer> listed;
-    const auto choice = [&](bool asked, const char *name, bool yes) {
-        if (asked)
-            listed.push_back({name, yes ? "si" : "no"});
-    };
-    choice(answered.topFloor, "atico", answers.topFloor);
-    listed.push_back({"largo", answers.length});
-    listed.push_back({"ancho", answers.width});
-    listed.push_back({"puertas", answers.openings});
-    listed.push_back({"paredes", answers.walls});
-    choice(answered.sunny, "soleada", answers.sunny);
-    listed.push_back({"personas", answers.occupants});
-    choice(answered.appliances, "aparatos", answers.appliances);
+    for (const AnswerField &field : answerFields) {
+        if (field.text != nullptr)
+            listed.push_back({std::string(field.name), answers.answers.*field.text});
+        else if (answers.answered.*field.answered)
+            listed.push_back(
+                {std::string(field.name), std::string(answers.answers.*field.choice ? yes : no)});
+    }
     return listed;
 }
 
@@ -93,55 +90,29 @@ std::optional<SharedAnswers> readLink(std::string_view link)
     if (!fragment.starts_with("v=") && fragment.find("&v=") == std::string_view::npos)
         return std::nullopt;
     SharedAnswers shared;
-    bool versioned = false;
-    unsigned seen = 0;
-    for (std::string_view rest = fragment;;) {
-        const std::size_t end = rest.find('&');
-        const std::string_view field = rest.substr(0, end);
-        const std::size_t at = field.find('=');
-        const std::string_view name = field.substr(0, at);
-        const auto index = static_cast<std::size_t>(
-            std::find(linkNames.begin(), linkNames.end(), name) - linkNames.begin());
-        const bool known = index < linkNames.size() && (seen & (1U << index)) == 0;
-        const std::optional<std::string> value = known && at != std::string_view::npos
-                                                     ? percentDecoded(field.substr(at + 1))
-                                                     : std::nullopt;
-        const bool readable = value && (!isChoice(name) || value == "si" || value == "no") &&
-                              (name != "sep" || value == "coma" || value == "punto");
-        if (field == version)
-            versioned = true;
-        else if (!readable)
-            shared.whole = false;
-        else if (name == "sep")
-            shared.separator = value == "coma" ? "," : ".";
-        else
-            shared.answers.push_back({std::string(name), *value});
-        if (index < linkNames.size())
-            seen |= 1U << index;
-        if (end == std::string_view::npos)
-            break;
-        rest.remove_prefix(end + 1);
-    }
-    if (fragment.size() > longestLink || !versioned)
+    if (!readFields(fragment, shared) || fragment.size() > longestLink)
         return SharedAnswers{{}, {}, false};
     return shared;
 }
 
-CoolingLoadAnswers answersOf(const SharedAnswers &shared)
+SharedAnswers readAnswerFields(std::string_view fields)
 {
-    CoolingLoadAnswers answers;
-    std::string *const texts[] = {nullptr,           &answers.length, &answers.width,
-                                  &answers.openings, &answers.walls,  &answers.occupants};
+    SharedAnswers shared;
+    readFields(fields, shared);
+    return shared;
+}
+
+QuestionnaireAnswers answersOf(const SharedAnswers &shared)
+{
+    QuestionnaireAnswers answers = firstAnswers();
     for (const auto &[name, value] : shared.answers) {
-        const bool yes = value == "si";
-        if (name == "atico")
-            answers.topFloor = yes;
-        else if (name == "soleada")
-            answers.sunny = yes;
-        else if (name == "aparatos")
-            answers.appliances = yes;
-        else if (std::string *text = texts[static_cast<int>(answerNamed(name))])
-            *text = value;
+        const AnswerField *field = answerFieldNamed(name);
+        if (field->text != nullptr) {
+            answers.answers.*field->text = value;
+        } else {
+            answers.answers.*field->choice = value == yes;
+            answers.answered.*field->answered = true;
+        }
     }
     return answers;
 }

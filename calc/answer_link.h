@@ -1,7 +1,9 @@
 #pragma once
 
-#include "calc/calc_error.h"
-#include "calc/cooling_load.h"
+// A calculation's answers as a link, which the page opens and the window
+// writes and reads: the format, written and read.
+
+#include "calc/answer_fields.h"
 #include "calc/number_text.h"
 
 #include <optional>
@@ -11,9 +13,8 @@
 
 namespace klimora {
 
-// One answer as a link carries it, by its name in the page's form: "atico",
-// "largo", "ancho", "puertas", "paredes", "soleada", "personas" or "aparatos";
-// a yes/no question's value is "si" or "no".
+// One answer as a link carries it, by its name (calc/answer_fields.h); a
+// yes/no question's value is "si" or "no".
 struct LinkAnswer {
     std::string name;
     std::string value;
@@ -30,19 +31,9 @@ struct SharedAnswers {
     bool whole = true;
 };
 
-// An answer box's name in the page's form and in a link ("puertas"); empty
-// for none, and the other way.
-const char *answerName(Answer answer);
-Answer answerNamed(std::string_view name);
-
-// Which yes/no questions have an answer at all: the calculation reads no
-// answer as "No", a link tells them apart.
-struct AnsweredChoices {
-    bool topFloor = false, sunny = false, appliances = false;
-};
-
-// The answers as a link lists them, in the questionnaire's order.
-std::vector<LinkAnswer> linkAnswers(const CoolingLoadAnswers &answers, AnsweredChoices answered);
+// The answers as a link lists them, in the questionnaire's order: every box,
+// and each question that has an answer.
+std::vector<LinkAnswer> linkAnswers(const QuestionnaireAnswers &answers);
 
 // A calculation as the fragment of a link, after "#", which no browser sends
 // to a server. Readable, and versioned so that later versions still read it:
@@ -56,9 +47,13 @@ std::optional<std::string> linkFragment(const std::vector<LinkAnswer> &answers,
 // (no "v=" after its "#").
 std::optional<SharedAnswers> readLink(std::string_view link);
 
-// The answers as the calculation takes them: a question the link leaves out
-// is unanswered, an empty box or "No".
-CoolingLoadAnswers answersOf(const SharedAnswers &shared);
+// Answers as a link's fields ("sep=coma&atico=si&largo=4"), of any length and
+// with no version: how a front end hands calc the answers on screen.
+SharedAnswers readAnswerFields(std::string_view fields);
+
+// The answers over the questionnaire's first ones: a box left out stays "0",
+// a question left out unanswered.
+QuestionnaireAnswers answersOf(const SharedAnswers &shared);
 
 // The answers written with the given format's separator instead of theirs,
 // so that they read as the same numbers.

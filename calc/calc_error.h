@@ -5,6 +5,9 @@
 
 namespace klimora {
 
+// What a front end says of a failure no answer explains.
+inline constexpr const char *unexpectedError = "Error inesperado";
+
 // The numbers users and support know these errors by.
 enum class ErrorNumber { Overflow = 6, Conversion = 13 };
 

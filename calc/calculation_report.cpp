@@ -1,21 +1,28 @@
+// One calculation, reported whole: the total, where it comes from, the sizes.
 #include "calc/calculation_report.h"
 
 #include "calc/power_units.h"
 
 namespace klimora {
 
-CalculationResult calculate(const CoolingLoadAnswers &answers, const NumberFormat &format,
-                            CoolingLoadFields &fields)
+CalculationResult calculate(const CoolingLoadAnswers &answers, const NumberFormat &format)
 {
+    CalculationResult result;
     CoolingLoadTerms terms;
     try {
-        computeCoolingLoad(answers, fields, format, &terms);
+        computeCoolingLoad(answers, result.fields, format, &terms);
     } catch (const CalcError &error) {
-        return {CalculationFailure{error.number(), error.answer(), error.message()}, {}};
+        result.failure = CalculationFailure{error.number(), error.answer(), error.message()};
+        return result;
     }
-    return {std::nullopt,
-            {numberToText(terms.total, format), equivalentsText(terms.total, format),
-             breakdownRows(terms, format), unitChoice(terms.total, format), terms.total}};
+    const std::string total = numberToText(terms.total, format);
+    result.report = {total,
+                     total + " frigorias/hora",
+                     equivalentsText(terms.total, format),
+                     breakdownRows(terms, format),
+                     unitChoice(terms.total, format),
+                     terms.total};
+    return result;
 }
 
 std::string reportText(const CalculationReport &report, bool whole)

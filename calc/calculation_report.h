@@ -15,6 +15,8 @@ namespace klimora {
 // Everything a front end shows of one calculation, as text.
 struct CalculationReport {
     std::string total;
+    // The total and its unit: "3049 frigorias/hora".
+    std::string shown;
     std::string equivalents;
     std::vector<BreakdownRow> breakdown;
     UnitChoice units;
@@ -29,16 +31,15 @@ struct CalculationFailure {
     std::string message;
 };
 
-// One press of "Calcular": the whole report, or the failure alone.
+// One press of "Calcular": the whole report, or the failure alone, and the
+// formula's fields as far as it got.
 struct CalculationResult {
     std::optional<CalculationFailure> failure;
     CalculationReport report;
+    CoolingLoadFields fields;
 };
 
-// What every front end calls. The fields are written as far as the
-// calculation gets.
-CalculationResult calculate(const CoolingLoadAnswers &answers, const NumberFormat &format,
-                            CoolingLoadFields &fields);
+CalculationResult calculate(const CoolingLoadAnswers &answers, const NumberFormat &format);
 
 // The report as lines of plain text, headed as the page heads its parts: the
 // equivalents, the breakdown and the advice; whole adds every class.

@@ -1,3 +1,4 @@
+// A home's figures: each room's, and what the home takes.
 #include "calc/home_report.h"
 
 #include "calc/answer_link.h"
@@ -58,9 +59,8 @@ HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &fo
             ++withoutTotal;
             continue;
         }
-        CoolingLoadFields fields;
         const CalculationResult result =
-            calculate(answersOf(inFormat(*shared, format)), format, fields);
+            calculate(answersOf(inFormat(*shared, format)).answers, format);
         if (result.failure) {
             // Its first line: the question to look at is not on screen.
             const std::string &message = result.failure->message;
@@ -70,8 +70,7 @@ HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &fo
             continue;
         }
         const CalculationReport &report = result.report;
-        // As the result writes it.
-        room.total = report.total + " frigorias/hora";
+        room.total = report.shown;
         room.unit = "No necesita equipo";
         // A room that needs no cooling cools no other.
         if (report.frigoriasPerHour > 0)

@@ -1,4 +1,7 @@
+// Replies to the page written as JSON, field by field.
 #include "calc/result_json.h"
+
+#include "calc/answer_link.h"
 
 #include <charconv>
 #include <initializer_list>
@@ -58,19 +61,28 @@ void appendNumber(std::string &json, int value)
     json.append(buffer, std::to_chars(std::begin(buffer), std::end(buffer), value).ptr);
 }
 
-} // namespace
-
-std::string resultJson(const CalculationResult &result)
+// The press's fields, after the opening brace.
+void appendPress(std::string &json, const PressReply &reply)
 {
-    std::string json = "{";
+    const CalculationResult &result = reply.result;
+    appendFields(json, {{"link", reply.link}});
     if (result.failure) {
-        json += "\"error\":{";
+        // The hint's sentence on a line of its own after the message.
+        const std::string message = reply.hint.sentence.empty()
+                                        ? result.failure->message
+                                        : result.failure->message + '\n' + reply.hint.sentence;
+        json += ",\"error\":{";
         appendFields(json, {{"answer", answerName(result.failure->answer)},
-                            {"message", result.failure->message}});
-        return json + "}}";
+                            {"message", message},
+                            {"otherSeparator", reply.hint.otherSeparator},
+                            {"useOther", reply.hint.useOther}});
+        json += '}';
+        return;
     }
     const CalculationReport &report = result.report;
-    appendFields(json, {{"total", report.total}, {"equivalents", report.equivalents}});
+    appendFields(
+        json,
+        {{"total", report.total}, {"shown", report.shown}, {"equivalents", report.equivalents}});
     json += ",\"breakdown\":[";
     for (const BreakdownRow &row : report.breakdown) {
         openListItem(json);
@@ -87,15 +99,23 @@ std::string resultJson(const CalculationResult &result)
     }
     json += ']';
     appendFields(json, {{"advice", report.units.advice}});
+}
+
+} // namespace
+
+std::string pressJson(const PressReply &reply)
+{
+    std::string json = "{";
+    appendPress(json, reply);
     return json + '}';
 }
 
-std::string sharedAnswersJson(const std::optional<SharedAnswers> &shared)
+std::string openedJson(const std::optional<OpenedLink> &opened)
 {
-    if (!shared)
+    if (!opened)
         return "null";
     std::string json = "{\"answers\":[";
-    for (const LinkAnswer &answer : shared->answers) {
+    for (const LinkAnswer &answer : linkAnswers(opened->answers)) {
         openListItem(json, '[');
         appendString(json, answer.name);
         json += ',';
@@ -103,9 +123,10 @@ std::string sharedAnswersJson(const std::optional<SharedAnswers> &shared)
         json += ']';
     }
     json += ']';
-    appendFields(json, {{"separator", shared->separator}});
-    json += shared->whole ? ",\"whole\":true}" : ",\"whole\":false}";
-    return json;
+    appendFields(json, {{"separator", opened->separator}});
+    json += opened->whole ? ",\"whole\":true" : ",\"whole\":false";
+    appendPress(json, opened->reply);
+    return json + '}';
 }
 
 std::string homeJson(const HomeReport &home)

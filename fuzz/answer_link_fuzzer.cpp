@@ -1,3 +1,4 @@
+#include "calc/actions.h"
 #include "calc/answer_link.h"
 
 #include <cstddef>
@@ -43,15 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     if (size == 0)
         return 0;
-    const klimora::CoolingLoadAnswers answers = answersIn(bytes.substr(1), data[0]);
-    const klimora::AnsweredChoices answered{(data[0] & 8) != 0, (data[0] & 16) != 0,
-                                            (data[0] & 32) != 0};
-    if (const auto written = klimora::linkFragment(klimora::linkAnswers(answers, answered), ",")) {
+    const klimora::QuestionnaireAnswers shown{
+        answersIn(bytes.substr(1), data[0]),
+        {(data[0] & 8) != 0, (data[0] & 16) != 0, (data[0] & 32) != 0}};
+    if (const auto written = klimora::linkOf(shown, {","})) {
         const auto read = klimora::readLink(*written);
-        klimora::CoolingLoadAnswers expected = answers;
-        expected.topFloor = answers.topFloor && answered.topFloor;
-        expected.sunny = answers.sunny && answered.sunny;
-        expected.appliances = answers.appliances && answered.appliances;
+        klimora::QuestionnaireAnswers expected = shown;
+        expected.answers.topFloor = shown.answers.topFloor && shown.answered.topFloor;
+        expected.answers.sunny = shown.answers.sunny && shown.answered.sunny;
+        expected.answers.appliances = shown.answers.appliances && shown.answered.appliances;
         if (!read || !read->whole || klimora::answersOf(*read) != expected)
             std::abort();
     }

@@ -1,3 +1,4 @@
+#include "calc/actions.h"
 #include "calc/answer_link.h"
 
 #include <gtest/gtest.h>
@@ -62,12 +63,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LinkWriting, EscapesEachAnswerAndWritesNoLinkItCannotReadBack)
 {
-    CoolingLoadAnswers answers{true, "4,5", "a b&c", "=#%", "ñ", "+2", false, true};
-    EXPECT_EQ(linkFragment(linkAnswers(answers, {true, false, true}), ","),
-              "v=1&sep=coma&atico=si&largo=4,5&ancho=a%20b%26c&puertas=%3D%23%25&paredes=%C3%B1"
-              "&personas=%2B2&aparatos=si");
-    answers.occupants = std::string(1970, '9');
-    EXPECT_EQ(linkFragment(linkAnswers(answers, {}), "."), std::nullopt);
+    QuestionnaireAnswers shown{{true, "4·5", "a b&c", "=#%", "ñ", "+2", false, true},
+                               {true, false, true}};
+    // A setting that writes decimals with a middle dot links with the point.
+    EXPECT_EQ(linkOf(shown, {"·"}),
+              "v=1&sep=punto&atico=si&largo=4.5&ancho=a%20b%26c&puertas=%3D%23%25"
+              "&paredes=%C3%B1&personas=%2B2&aparatos=si");
+    shown.answers.occupants = std::string(1970, '9');
+    EXPECT_EQ(linkOf(shown, {","}), std::nullopt);
 }
 
 } // namespace

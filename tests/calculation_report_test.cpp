@@ -48,8 +48,7 @@ TEST_P(CalculationReportRows, AddUpToTheTotalAndMarkTheSmallestClassThatIsEnough
 {
     const auto &example = GetParam();
     const NumberFormat comma{","};
-    CoolingLoadFields fields;
-    const CalculationResult result = calculate(example.answers, comma, fields);
+    const CalculationResult result = calculate(example.answers, comma);
     ASSERT_FALSE(result.failure);
     const CalculationReport &report = result.report;
     EXPECT_EQ(shownRows(report.breakdown), example.rows);

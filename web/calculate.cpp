@@ -1,6 +1,7 @@
-#include "calc/answer_link.h"
-#include "calc/calculation_report.h"
-#include "calc/cooling_load.h"
+// The page's calls into calc, compiled to WebAssembly: one for each thing a
+// person does, each replying as JSON (calc/result_json.h) that the page reads
+// before its next call.
+#include "calc/actions.h"
 #include "calc/home_report.h"
 #include "calc/percent_escaping.h"
 #include "calc/result_json.h"
@@ -16,39 +17,24 @@
 
 namespace {
 
-// Read by the page before its next call.
 std::string reply;
 
-// A yes/no question as the page passes it.
-enum Choice { Unanswered = 0, Yes = 1, No = 2 };
-
-// The five answer texts lie one after another in `texts`, as UTF-8 of the
-// given byte lengths (a text may hold any character, NUL included), in the
-// order length, width, openings, walls, occupants.
-klimora::CoolingLoadAnswers answersFrom(int topFloor, int sunny, int appliances, const char *texts,
-                                        const int (&bytes)[5])
+// The separator as the page passes it: its character code.
+klimora::NumberFormat formatOf(int decimalSeparator)
 {
-    const auto next = [&texts](int length) {
-        std::string text(texts, static_cast<std::size_t>(length));
-        texts += length;
-        return text;
-    };
-    klimora::CoolingLoadAnswers answers;
-    answers.topFloor = topFloor == Yes;
-    answers.length = next(bytes[0]);
-    answers.width = next(bytes[1]);
-    answers.openings = next(bytes[2]);
-    answers.walls = next(bytes[3]);
-    answers.occupants = next(bytes[4]);
-    answers.sunny = sunny == Yes;
-    answers.appliances = appliances == Yes;
-    return answers;
+    return {std::string(1, static_cast<char>(decimalSeparator))};
 }
 
-// The separator as the page passes it: its character code.
-std::string separatorOf(int decimalSeparator)
+// Any failure calc does not foresee, as a failed press says it.
+template <typename Call> const char *replied(Call call)
 {
-    return std::string(1, static_cast<char>(decimalSeparator));
+    try {
+        reply = call();
+    } catch (const std::exception &) {
+        reply = std::string(R"({"link":"","error":{"answer":"","message":")") +
+                klimora::unexpectedError + "\"}}";
+    }
+    return reply.c_str();
 }
 
 } // namespace
@@ -59,71 +45,48 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_version()
     return KLIMORA_VERSION;
 }
 
-// One press of "Calcular"; each yes/no question a Choice. Replies with the
-// result as JSON (calc/result_json.h).
-extern "C" EMSCRIPTEN_KEEPALIVE const char *
-klimora_calculate(int topFloor, int sunny, int appliances, const char *texts, int lengthBytes,
-                  int widthBytes, int openingsBytes, int wallsBytes, int occupantsBytes,
-                  int decimalSeparator)
+// A press of "Calcular": the answers on the page as a link's fields, in UTF-8
+// of that many bytes (any character, NUL included).
+extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_press(const char *fields, int bytes,
+                                                          int decimalSeparator)
 {
-    try {
-        const auto answers =
-            answersFrom(topFloor, sunny, appliances, texts,
-                        {lengthBytes, widthBytes, openingsBytes, wallsBytes, occupantsBytes});
-        const klimora::NumberFormat format{separatorOf(decimalSeparator)};
-        klimora::CoolingLoadFields fields;
-        reply = klimora::resultJson(klimora::calculate(answers, format, fields));
-    } catch (const std::exception &) {
-        reply = R"({"error":{"answer":"","message":"Error inesperado"}})";
-    }
-    return reply.c_str();
+    return replied([&] {
+        return klimora::pressJson(klimora::press(
+            std::string_view(fields, static_cast<std::size_t>(bytes)), formatOf(decimalSeparator)));
+    });
 }
 
-// The same answers as a link's fragment, after its "#"; empty where they
-// are too long for a link.
-extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_link(int topFloor, int sunny, int appliances,
-                                                         const char *texts, int lengthBytes,
-                                                         int widthBytes, int openingsBytes,
-                                                         int wallsBytes, int occupantsBytes,
+// A link opened: the page's address's fragment, or a room of Mi casa. Its
+// answers keep the link's separator, or take the page's where it names none.
+extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_open(const char *link, int bytes,
                                                          int decimalSeparator)
 {
-    const auto answers =
-        answersFrom(topFloor, sunny, appliances, texts,
-                    {lengthBytes, widthBytes, openingsBytes, wallsBytes, occupantsBytes});
-    const klimora::AnsweredChoices answered{topFloor != Unanswered, sunny != Unanswered,
-                                            appliances != Unanswered};
-    reply = klimora::linkFragment(klimora::linkAnswers(answers, answered),
-                                  separatorOf(decimalSeparator))
-                .value_or("");
-    return reply.c_str();
-}
-
-// What the fragment of the page's address holds, as JSON (calc/result_json.h).
-extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_read_link(const char *fragment, int bytes)
-{
-    reply = klimora::sharedAnswersJson(
-        klimora::readLink(std::string_view(fragment, static_cast<std::size_t>(bytes))));
-    return reply.c_str();
+    return replied([&] {
+        return klimora::openedJson(
+            klimora::openLink(std::string_view(link, static_cast<std::size_t>(bytes)),
+                              formatOf(decimalSeparator), klimora::Separator::TheLinks));
+    });
 }
 
 // The rooms of Mi casa, a line each: its name, escaped as in a link, then "#"
-// and its answers as a link's fragment. Replies as JSON (calc/result_json.h)
-// with the given separator.
+// and its answers as a link's fragment; the figures with the given separator.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_home(const char *rooms, int bytes,
                                                          int decimalSeparator)
 {
-    std::vector<std::string> names;
-    std::vector<klimora::HomeRoom> home;
-    std::string_view rest(rooms, static_cast<std::size_t>(bytes));
-    while (!rest.empty()) {
-        const auto line = rest.substr(0, rest.find('\n'));
-        const auto hash = std::min(line.find('#'), line.size());
-        names.push_back(klimora::percentDecoded(line.substr(0, hash)).value_or(""));
-        home.push_back({{}, line.substr(std::min(hash + 1, line.size()))});
-        rest.remove_prefix(std::min(rest.size(), line.size() + 1));
-    }
-    for (std::size_t i = 0; i < home.size(); ++i)
-        home[i].name = names[i];
-    reply = klimora::homeJson(klimora::homeReport(home, {separatorOf(decimalSeparator)}));
-    return reply.c_str();
+    return replied([&] {
+        std::vector<std::string> names;
+        std::vector<std::string_view> answers;
+        std::string_view rest(rooms, static_cast<std::size_t>(bytes));
+        while (!rest.empty()) {
+            const auto line = rest.substr(0, rest.find('\n'));
+            const auto hash = std::min(line.find('#'), line.size());
+            names.push_back(klimora::percentDecoded(line.substr(0, hash)).value_or(""));
+            answers.push_back(line.substr(std::min(hash + 1, line.size())));
+            rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+        }
+        std::vector<klimora::HomeRoom> home;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            home.push_back({names[i], answers[i]});
+        return klimora::homeJson(klimora::homeReport(home, formatOf(decimalSeparator)));
+    });
 }

@@ -1,6 +1,7 @@
 #include "form1.h"
 
-#include "calc/answer_link.h"
+#include "calc/actions.h"
+#include "calc/answer_fields.h"
 #include "calc/calculation_report.h"
 #include "calculation_detail.h"
 #include "klimora_config.h"
@@ -14,6 +15,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QScreen>
@@ -158,13 +160,25 @@ Form1::Form1(ErrorReport reportError, QWidget *parent)
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     // A link is offered only while the total on screen is that of the answers.
-    for (QLineEdit *box : answerBoxes())
+    for (QLineEdit *box : answerBoxes()) {
         connect(box, &QLineEdit::textEdited, this, &Form1::answersChanged);
+        box->installEventFilter(this);
+    }
     for (QRadioButton *option : options())
         connect(option, &QRadioButton::toggled, this, &Form1::answersChanged);
 }
 
 Form1::~Form1() = default;
+
+// X11's keys have Ctrl+D delete a character: in a box it is the detail's
+// key alone, even while there is no detail to open.
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool detailKeyPressed =
+        event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->keyCombination() == detailKey()[0];
+    return detailKeyPressed || QWidget::eventFilter(watched, event);
+}
 
 std::array<QLineEdit *, 5> Form1::answerBoxes() const
 {
@@ -202,20 +216,24 @@ void Form1::calculate()
 {
     // Nothing may escape into Qt's event loop.
     try {
-        const klimora::CalculationResult result =
-            klimora::calculate(answers(), klimora::userNumberFormat(), m_fields);
-        if (result.failure) {
-            forgetDetail();
-            m_reportError(this, QString::fromStdString(result.failure->message));
-            pointAt(result.failure->answer);
-            return;
-        }
-        showTotal(result.report);
+        showResult(klimora::calculate(answers().answers, klimora::userNumberFormat()));
     } catch (const std::exception &error) {
         endWith(QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        endWith(QStringLiteral("Error inesperado"));
+        endWith(QString::fromUtf8(klimora::unexpectedError));
     }
+}
+
+void Form1::showResult(const klimora::CalculationResult &result)
+{
+    m_fields = result.fields;
+    if (result.failure) {
+        forgetDetail();
+        m_reportError(this, QString::fromStdString(result.failure->message));
+        pointAt(result.failure->answer);
+        return;
+    }
+    showTotal(result.report);
 }
 
 // Past an unexpected failure the window's state cannot be trusted: say so and end.
@@ -225,9 +243,10 @@ void Form1::endWith(const QString &message)
     QCoreApplication::exit(EXIT_FAILURE);
 }
 
-klimora::CoolingLoadAnswers Form1::answers() const
+klimora::QuestionnaireAnswers Form1::answers() const
 {
-    klimora::CoolingLoadAnswers answers;
+    klimora::QuestionnaireAnswers shown;
+    klimora::CoolingLoadAnswers &answers = shown.answers;
     answers.topFloor = ui->Option1->isChecked();
     answers.length = ui->Text1->text().toStdString();
     answers.width = ui->Text2->text().toStdString();
@@ -236,7 +255,36 @@ klimora::CoolingLoadAnswers Form1::answers() const
     answers.sunny = ui->Option3->isChecked();
     answers.occupants = ui->Text5->text().toStdString();
     answers.appliances = ui->Option5->isChecked();
-    return answers;
+    shown.answered = {ui->Option1->isChecked() || ui->Option2->isChecked(),
+                      ui->Option3->isChecked() || ui->Option4->isChecked(),
+                      ui->Option5->isChecked() || ui->Option6->isChecked()};
+    return shown;
+}
+
+// Every box and question as given; the area follows question [1].
+void Form1::fillIn(const klimora::QuestionnaireAnswers &shown)
+{
+    const auto choose = [](QRadioButton *yes, QRadioButton *no, bool answered, bool chosen) {
+        if (answered) {
+            (chosen ? yes : no)->setChecked(true);
+        } else {
+            unselect(*yes);
+            unselect(*no);
+        }
+    };
+    const klimora::CoolingLoadAnswers &answers = shown.answers;
+    choose(ui->Option1, ui->Option2, shown.answered.topFloor, answers.topFloor);
+    choose(ui->Option3, ui->Option4, shown.answered.sunny, answers.sunny);
+    choose(ui->Option5, ui->Option6, shown.answered.appliances, answers.appliances);
+    if (!shown.answered.topFloor)
+        switchAreaOff();
+    for (const klimora::AnswerField &field : klimora::answerFields) {
+        if (QLineEdit *box = boxFor(field.box)) {
+            box->setText(QString::fromStdString(answers.*field.text));
+            // From its start, as typed: its end alone may read as another number.
+            box->home(false);
+        }
+    }
 }
 
 void Form1::showTotal(const klimora::CalculationReport &report)
@@ -289,19 +337,10 @@ void Form1::answersChanged()
     showDetailState();
 }
 
-// Written with the comma or the point, which the page knows; the answers
-// follow if this setting writes its decimals otherwise.
 void Form1::copyLink()
 {
-    const klimora::NumberFormat format = klimora::userNumberFormat();
-    const klimora::AnsweredChoices answered{ui->Option1->isChecked() || ui->Option2->isChecked(),
-                                            ui->Option3->isChecked() || ui->Option4->isChecked(),
-                                            ui->Option5->isChecked() || ui->Option6->isChecked()};
-    const klimora::NumberFormat linked{format.decimalSeparator == "," ? "," : "."};
-    const klimora::SharedAnswers shared = klimora::inFormat(
-        {klimora::linkAnswers(answers(), answered), format.decimalSeparator, true}, linked);
     const std::optional<std::string> fragment =
-        klimora::linkFragment(shared.answers, shared.separator);
+        klimora::linkOf(answers(), klimora::userNumberFormat());
     if (!fragment) {
         m_reportError(this, QStringLiteral("Estas respuestas son demasiado largas para un enlace. "
                                            "Acorte alguna y vuelva a pulsar «Calcular»."));
@@ -312,7 +351,7 @@ void Form1::copyLink()
 }
 
 // As the page opens a link: its answers over the first ones, written with
-// this setting's separator, then calculated. A link read only in part is
+// this setting's separator, and their result. A link read only in part is
 // refused whole, the answers untouched.
 void Form1::openLink()
 {
@@ -323,44 +362,18 @@ void Form1::openLink()
     ask.setCancelButtonText(QStringLiteral("Cancelar"));
     if (ask.exec() != QDialog::Accepted)
         return;
-    const std::optional<klimora::SharedAnswers> shared =
-        klimora::readLink(ask.textValue().trimmed().toStdString());
-    if (!shared || !shared->whole) {
+    const std::optional<klimora::OpenedLink> opened =
+        klimora::openLink(ask.textValue().trimmed().toStdString(), klimora::userNumberFormat(),
+                          klimora::Separator::TheFormats);
+    if (!opened || !opened->whole) {
         m_reportError(this,
                       QStringLiteral("Este enlace no se puede leer: no es el de un cálculo de "
                                      "Klimora, o le falta una parte.\nLas respuestas no "
                                      "han cambiado."));
         return;
     }
-    startAfresh();
-    const auto choose = [](QRadioButton *yes, QRadioButton *no, const std::string &value) {
-        (value == "si" ? yes : no)->setChecked(true);
-    };
-    for (const auto &[name, value] :
-         klimora::inFormat(*shared, klimora::userNumberFormat()).answers) {
-        if (name == "atico")
-            choose(ui->Option1, ui->Option2, value);
-        else if (name == "soleada")
-            choose(ui->Option3, ui->Option4, value);
-        else if (name == "aparatos")
-            choose(ui->Option5, ui->Option6, value);
-        else if (QLineEdit *box = boxFor(klimora::answerNamed(name))) {
-            box->setText(QString::fromStdString(value));
-            // From its start, as typed: its end alone may read as another number.
-            box->home(false);
-        }
-    }
-    calculate();
-}
-
-// The answers as the window opens, but for the area part, switched off.
-void Form1::startAfresh()
-{
-    for (QLineEdit *box : answerBoxes())
-        box->setText(QStringLiteral("0"));
-    for (QRadioButton *option : options())
-        unselect(*option);
-    switchAreaOff();
+    fillIn(opened->answers);
+    showResult(opened->reply.result);
 }
 
 QLineEdit *Form1::boxFor(klimora::Answer answer) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/answer_fields.h"
 #include "calc/calc_error.h"
 #include "calc/calculation_report.h"
 #include "calc/cooling_load.h"
@@ -30,13 +31,18 @@ public:
     // The intermediate results of the last calculation, as far as it got.
     [[nodiscard]] const klimora::CoolingLoadFields &fields() const { return m_fields; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void switchAreaOn();
     void switchAreaOff();
     void setAreaEnabled(bool enabled);
     void calculate();
+    void showResult(const klimora::CalculationResult &result);
     void endWith(const QString &message);
-    [[nodiscard]] klimora::CoolingLoadAnswers answers() const;
+    [[nodiscard]] klimora::QuestionnaireAnswers answers() const;
+    void fillIn(const klimora::QuestionnaireAnswers &shown);
     void showTotal(const klimora::CalculationReport &report);
     void forgetDetail();
     void showDetailState();
@@ -44,7 +50,6 @@ private:
     void answersChanged();
     void copyLink();
     void openLink();
-    void startAfresh();
     [[nodiscard]] QLineEdit *boxFor(klimora::Answer answer) const;
     [[nodiscard]] std::array<QLineEdit *, 5> answerBoxes() const;
     [[nodiscard]] std::array<QRadioButton *, 6> options() const;

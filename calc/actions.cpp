@@ -1,0 +1,43 @@
+// A press, a link opened and a link written, each in one call.
+#include "calc/actions.h"
+
+#include "calc/answer_link.h"
+
+namespace klimora {
+
+std::optional<std::string> linkOf(const QuestionnaireAnswers &answers, const NumberFormat &format)
+{
+    // The page knows the comma and the point only.
+    const NumberFormat linked{format.decimalSeparator == "," ? "," : "."};
+    const SharedAnswers shared =
+        inFormat({linkAnswers(answers), format.decimalSeparator, true}, linked);
+    return linkFragment(shared.answers, shared.separator);
+}
+
+PressReply pressReply(const QuestionnaireAnswers &answers, const NumberFormat &format)
+{
+    PressReply reply{calculate(answers.answers, format), linkOf(answers, format).value_or(""), {}};
+    if (reply.result.failure)
+        reply.hint = separatorHint(answers.answers, *reply.result.failure, format);
+    return reply;
+}
+
+PressReply press(std::string_view answerFields, const NumberFormat &format)
+{
+    return pressReply(answersOf(readAnswerFields(answerFields)), format);
+}
+
+std::optional<OpenedLink> openLink(std::string_view link, const NumberFormat &format,
+                                   Separator written)
+{
+    const std::optional<SharedAnswers> shared = readLink(link);
+    if (!shared)
+        return std::nullopt;
+    const NumberFormat used = written == Separator::TheLinks && !shared->separator.empty()
+                                  ? NumberFormat{shared->separator}
+                                  : format;
+    const QuestionnaireAnswers answers = answersOf(inFormat(*shared, used));
+    return OpenedLink{answers, used.decimalSeparator, shared->whole, pressReply(answers, used)};
+}
+
+} // namespace klimora
