@@ -1,9 +1,8 @@
 // A failed calculation's message, beside the answer to mend, which it points
-// at and describes.
+// at and describes, and the button to the other separator where it reads
+// every answer. The words are calc's.
 import { announce } from './announce.js';
-import { answerBoxes } from './calculation.js';
-import { button, field } from './questionnaire.js';
-import { currentSeparator, otherSeparator, separatorName } from './separator.js';
+import { answerBoxes, button, field } from './questionnaire.js';
 
 const error = document.getElementById('error');
 const errorText = document.getElementById('error-texto');
@@ -12,18 +11,12 @@ export const otherSeparatorButton = document.getElementById('otro-separador');
 // The message stands right after the faulty answer's question, where a phone
 // shows it beside the box that takes the focus; the box names it as its
 // description.
-export function showError(box, message, hint) {
-  const wrong = box && field(box);
+export function showError({ answer, message, otherSeparator, useOther }) {
+  const wrong = answer && field(answer);
   (wrong ? wrong.closest('fieldset') : button).after(error);
-  otherSeparatorButton.hidden = hint !== 'otro';
-  const chosen = separatorName(currentSeparator());
-  const other = separatorName(otherSeparator(currentSeparator()));
-  if (hint === 'otro') {
-    message += `\nEste número lleva ${other}, y aquí los decimales van con ${chosen}.`;
-    otherSeparatorButton.textContent = `Usar ${other} para los decimales`;
-  } else if (hint === 'mezcla') {
-    message += `\nHay respuestas con coma y con punto. Escriba todos los decimales con ${chosen}.`;
-  }
+  otherSeparatorButton.hidden = !useOther;
+  otherSeparatorButton.textContent = useOther ?? '';
+  otherSeparatorButton.value = otherSeparator ?? '';
   announce(errorText, message);
   error.classList.add('con-mensaje');
   if (wrong && !wrong.disabled) {
@@ -36,8 +29,7 @@ export function showError(box, message, hint) {
 }
 
 export function unmarkBoxes() {
-  for (const name of answerBoxes) {
-    const box = field(name);
+  for (const box of answerBoxes()) {
     box.removeAttribute('aria-invalid');
     if (box.dataset.describedby) box.setAttribute('aria-describedby', box.dataset.describedby);
     else box.removeAttribute('aria-describedby');
@@ -53,5 +45,5 @@ export function clearError() {
 
 // Remembers each box's own description, which an error message joins.
 export function keepDescriptions() {
-  for (const name of answerBoxes) field(name).dataset.describedby = field(name).getAttribute('aria-describedby') ?? '';
+  for (const box of answerBoxes()) box.dataset.describedby = box.getAttribute('aria-describedby') ?? '';
 }

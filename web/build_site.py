@@ -40,6 +40,32 @@ def filled(template, texts):
     return re.sub(r'\{\{(\w+)\}\}', text, template)
 
 
+CALC = HERE.parent / 'calc'
+
+
+def calc_words():
+    """What the page says in calc's words, from calc's own sources: the answers'
+    names and yes/no values, and the words for a failure no answer explains."""
+    fields = (CALC / 'answer_fields.cpp').read_text(encoding='utf-8')
+    errors = (CALC / 'calc_error.h').read_text(encoding='utf-8')
+    fields_h = (CALC / 'answer_fields.h').read_text(encoding='utf-8')
+    names = re.findall(r'^\s*\{"(\w+)", Answer::', fields, re.M)
+    choices = re.findall(r'std::string_view (?:yes|no) = "(\w+)";', fields_h)
+    unexpected = re.search(r'unexpectedError = "([^"]+)";', errors)
+    if not names or len(choices) != 2 or not unexpected:
+        sys.exit('calc/answer_fields.* or calc/calc_error.h: the answers or the words are not where expected')
+    return names, set(choices), unexpected[1]
+
+
+def check_form(page, names, choices):
+    """The form's answers are calc's, by name and yes/no value, in calc's order."""
+    fields = re.findall(r'<input [^>]*name="(\w+)"[^>]*>', page)
+    answers = [name for name in dict.fromkeys(fields) if name != 'separador']
+    values = set(re.findall(r'type="radio" name="(?!separador)\w+" value="(\w+)"', page))
+    if answers != names or values != choices:
+        sys.exit(f'index.html: the form names {answers} and {sorted(values)}; calc names {names} and {sorted(choices)}')
+
+
 TARGET = '--target=chrome97,firefox102,safari16'
 
 
@@ -81,18 +107,21 @@ def main():
     glue = (calc / 'klimora-calc.mjs').read_text(encoding='utf-8')
     glue = minified(esbuild, glue.replace('klimora-calc.wasm', wasm), 'js')
     glue = hashed(site, 'klimora-calc.mjs', glue.encode())
+    answer_names, choices, unexpected = calc_words()
     with tempfile.TemporaryDirectory() as sources:
         sources = pathlib.Path(sources)
         for module in HERE.glob('*.js'):
             text = module.read_text(encoding='utf-8')
             text = text.replace("'./klimora-calc.mjs'", f"'./{glue}'")
             text = text.replace("'./klimora-calc.wasm'", f"'./{wasm}'").replace('{{version}}', version)
+            text = text.replace('{{unexpected}}', unexpected)
             (sources / module.name).write_text(text, encoding='utf-8')
         script = hashed(site, 'klimora.js', bundled(esbuild, sources / 'klimora.js').encode())
     style = minified(esbuild, (HERE / 'style.css').read_text(encoding='utf-8'), 'css')
     style = hashed(site, 'style.css', style.encode())
     names = {'klimora-calc.mjs': glue, 'klimora.js': script, 'style.css': style}
     page = filled((HERE / 'index.html').read_text(encoding='utf-8'), form_texts(ui))
+    check_form(page, answer_names, choices)
     page = re.sub(r'(?<=")(klimora-calc\.mjs|klimora\.js|style\.css)(?=")',
                   lambda match: names[match[1]], page)
     (site / 'index.html').write_text(page, encoding='utf-8')

@@ -1,14 +1,10 @@
-// Mi casa's rooms, kept on this device only: one versioned document in the
-// browser's storage, the same one a copy holds. Each room is its name and its
-// answers as a link's fragment, which the calculation reads in every version.
-// Every change is made to what is stored now, which another tab may have
-// written, and comes back as what undoes it.
+// Mi casa's rooms, kept on this device only, in the browser's storage as one
+// versioned document (home-document.js). Every change is made to what is
+// stored now, which another tab may have written, and comes back as what
+// undoes it.
+import { cleanName, homeDocument, mostRooms, roomsOf, sameName } from './home-document.js';
+
 const storageKey = 'klimora.mi-casa';
-const format = 'klimora-mi-casa';
-const version = 1;
-export const mostRooms = 100;
-export const longestName = 60;
-const largestCopy = 1024 * 1024;
 
 // Where the rooms are kept: 'guardada' in storage; 'sin-almacen' where the
 // browser refuses storage, and 'mas-nueva' where it holds a later version's
@@ -16,65 +12,6 @@ const largestCopy = 1024 * 1024;
 let rooms = [];
 let keptIn = 'guardada';
 export const whereKept = () => keptIn;
-
-export const homeDocument = (list = rooms) => ({ formato: format, version, habitaciones: list });
-
-// A name as it is kept and compared: in NFC, trimmed, and empty when nothing
-// in it can be seen.
-const unseen = /^[\p{White_Space}\p{Default_Ignorable_Code_Point}\p{Cc}\p{Cf}\u2800]*$/u;
-export function cleanName(name) {
-  const clean = name.normalize('NFC').replace(/\p{Cs}/gu, '\uFFFD').trim();
-  return unseen.test(clean) ? '' : clean;
-}
-export const nameLength = (name) => [...name].length;
-
-// Names that read the same are the same room's, as earlier versions may
-// have stored them.
-const sameName = (one, other) => cleanName(one) === cleanName(other);
-
-// The rooms of a document: { rooms }, or why it is none ({ why }). A copy
-// must be sound whole, down to each room's name; else { why, at (from 1),
-// name, count, first }. Stored rooms are taken as they were kept.
-function documentRooms(parsed, copy) {
-  if (parsed?.formato !== format || !Number.isInteger(parsed.version)) return { why: 'no-es-copia' };
-  if (parsed.version > version) return { why: 'otra-version' };
-  const list = parsed.habitaciones;
-  if (parsed.version < 1 || !Array.isArray(list)) return { why: 'no-es-copia' };
-  if (!list.every((room) => typeof room?.nombre === 'string')) return { why: 'no-es-copia' };
-  if (!copy) return { rooms: list.map(({ nombre, respuestas }) => ({ nombre, respuestas: String(respuestas) })) };
-  if (list.length > mostRooms) return { why: 'demasiadas', count: list.length };
-  const places = new Map();
-  const kept = [];
-  for (const [index, room] of list.entries()) {
-    const at = index + 1;
-    const name = cleanName(room.nombre);
-    if (!name) return { why: 'sin-nombre', at };
-    if (nameLength(name) > longestName) return { why: 'nombre-largo', at, name };
-    if (places.has(name)) return { why: 'repetido', at, name, first: places.get(name) };
-    places.set(name, at);
-    // A link as a browser keeps it: no raw control character.
-    if (typeof room.respuestas !== 'string' || /\p{Cc}/u.test(room.respuestas)) return { why: 'ilegible', at, name };
-    kept.push({ nombre: name, respuestas: room.respuestas });
-  }
-  return { rooms: kept };
-}
-
-function roomsOf(text, copy) {
-  try {
-    return documentRooms(JSON.parse(text), copy);
-  } catch {
-    return { why: 'no-es-copia' };
-  }
-}
-
-export async function readCopy(file) {
-  if (file.size > largestCopy) return { why: 'no-es-copia' };
-  try {
-    return roomsOf(await file.text(), true);
-  } catch {
-    return { why: 'no-es-copia' };
-  }
-}
 
 function storage() {
   try {
@@ -98,17 +35,31 @@ function read() {
     return rooms;
   }
   const stored = typeof text === 'string' ? roomsOf(text, false) : { rooms: [] };
-  // What this page cannot read, a later version wrote: it stays for that version.
-  keptIn = stored.rooms ? 'guardada' : 'mas-nueva';
-  if (stored.rooms) rooms = stored.rooms;
+  // A later version's rooms stay for it; this page's are out of date.
+  keptIn = stored.why === 'otra-version' ? 'mas-nueva' : 'guardada';
+  if (stored.why === 'no-es-copia') setAside(text);
+  rooms = stored.rooms ?? [];
   return rooms;
+}
+
+// What no version can read is kept apart, whole, and Mi casa starts afresh.
+let damaged = false;
+export const setAsideDamaged = () => damaged;
+function setAside(text) {
+  try {
+    storage().setItem(`${storageKey}.danada`, text);
+    storage().removeItem(storageKey);
+    damaged = true;
+  } catch {
+    keptIn = 'sin-almacen';
+  }
 }
 
 function write(list) {
   rooms = list;
   if (keptIn !== 'guardada') return;
   try {
-    storage().setItem(storageKey, JSON.stringify(homeDocument()));
+    storage().setItem(storageKey, JSON.stringify(homeDocument(rooms)));
   } catch {
     keptIn = 'sin-almacen';
   }
@@ -139,7 +90,7 @@ export function removeRoom(name) {
   const at = list.findIndex(({ nombre }) => nombre === name);
   if (at < 0 || keptIn === 'mas-nueva') return null;
   write(list.filter((_, index) => index !== at));
-  return [{ name, before: list[at], at, after: null }];
+  return [{ name, before: list[at], at, after: null, next: list[at + 1]?.nombre }];
 }
 
 // Puts back what the changes found, every room where it was, or says why it
@@ -151,9 +102,11 @@ export function undoChanges(changes) {
   const changed = changes.find(({ name, after }) =>
     next.find(({ nombre }) => sameName(nombre, name))?.respuestas !== after?.respuestas);
   if (changed) return { why: 'cambiada', name: changed.name };
-  for (const { name, before, at } of [...changes].reverse()) {
+  for (const { name, before, at, next: neighbour } of [...changes].reverse()) {
     const now = next.findIndex(({ nombre }) => sameName(nombre, name));
-    if (now < 0) next.splice(Math.min(at, next.length), 0, before);
+    // Before the room it was before, wherever another tab has moved it.
+    const place = neighbour === undefined ? -1 : next.findIndex(({ nombre }) => nombre === neighbour);
+    if (now < 0) next.splice(place < 0 ? Math.min(at, next.length) : place, 0, before);
     else if (before) next[now] = before;
     else next.splice(now, 1);
   }

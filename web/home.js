@@ -1,18 +1,17 @@
 // Mi casa on the page: saving the room on screen, the list of rooms with the
-// home's figures, opening and deleting a room, the copies that carry it to
-// another device, and undoing any of these. Every figure comes from the
-// calculation.
+// home's figures, opening and deleting a room, and undoing a change. Every
+// figure comes from the calculation; its copies are home-copies.js.
 import { announce } from './announce.js';
-import { homeFigures, loadCalculator } from './calculation.js';
+import { homeFigures } from './calculation.js';
+import { loadCalculator } from './calculation-loader.js';
+import { cleanName, longestName, mostRooms, nameLength } from './home-document.js';
 import {
-  askToKeep, cleanName, currentRooms, freeName, homeDocument, longestName, mostRooms, nameLength,
-  onStoredElsewhere, putRooms, readCopy, removeRoom, undoChanges, whereKept,
+  askToKeep, currentRooms, freeName, onStoredElsewhere, putRooms, removeRoom, setAsideDamaged, undoChanges,
+  whereKept,
 } from './home-store.js';
 import { openAnswers } from './link.js';
-import { press } from './press.js';
 import { element, isCurrent, shownLink } from './result.js';
 import { currentSeparator } from './separator.js';
-import { showFailure } from './unavailable.js';
 
 const section = document.getElementById('mi-casa');
 const list = document.getElementById('habitaciones');
@@ -20,23 +19,21 @@ const nameBox = document.getElementById('nombre-habitacion');
 const saved = document.getElementById('guardado');
 const removed = document.getElementById('borrada');
 const undoButton = document.getElementById('deshacer');
-const fileChooser = document.getElementById('archivo-copia');
-const copyStatus = document.getElementById('copia-estado');
 const note = document.getElementById('nota-casa');
 const usualNote = note.textContent;
-const unchanged = 'Mi casa no ha cambiado.';
 const keepACopy = 'Guarde una copia con «Descargar copia».';
-const notes = {
+export const notes = {
   'sin-almacen': `Este navegador no deja guardar datos: Mi casa se perderá al cerrar la página. ${keepACopy}`,
   'mas-nueva': 'Mi casa la guardó una versión más nueva de Klimora, y esta no puede cambiarla. Vuelva a cargar la página para usar esa versión.',
   privada: `Si esta es una ventana privada, Mi casa se borrará al cerrarla. ${keepACopy}`,
+  danada: 'Lo que este navegador guardaba de Mi casa estaba dañado y no se podía leer: se ha apartado sin borrarlo, y Mi casa empieza de nuevo.',
 };
 let mayBePrivate = false;
 
 // A name in any script, or holding bidi controls, never moves the words
 // around it: isolated in plain text as <bdi> isolates it in the page.
-const isolated = (name) => `\u2068${name}\u2069`;
-const quoted = (name) => `«${isolated(nameLength(name) > longestName ? `${[...name].slice(0, longestName).join('')}…` : name)}»`;
+const isolated = (name) => `\u2068${name.replace(/[\u202a-\u202e\u2066-\u2069]/g, '')}\u2069`;
+export const quoted = (name) => `«${isolated(nameLength(name) > longestName ? `${[...name].slice(0, longestName).join('')}…` : name)}»`;
 
 function button(text, name, action) {
   const control = element('button', text, 'secundario');
@@ -53,14 +50,15 @@ function focusListButton(name) {
   return Boolean(found);
 }
 
-async function keep() {
+export async function keep() {
   mayBePrivate ||= await askToKeep();
   showNote();
 }
 
 function showNote() {
   const where = whereKept();
-  note.textContent = notes[where] ?? (mayBePrivate ? notes.privada : usualNote);
+  const said = notes[where] ?? (setAsideDamaged() ? notes.danada : null);
+  note.textContent = said ?? (mayBePrivate ? notes.privada : usualNote);
   document.getElementById('descargar').hidden = where === 'mas-nueva';
 }
 
@@ -68,8 +66,6 @@ async function openRoom(room) {
   const calc = await loadCalculator().catch(() => null);
   if (!calc || !openAnswers(calc, room.respuestas)) return;
   nameBox.value = room.nombre;
-  await press();
-  showHome();
   document.getElementById('resultado').scrollIntoView({ block: 'center' });
 }
 
@@ -91,7 +87,7 @@ function endUndo() {
   closeUndo();
 }
 
-function offerUndo(changes, status, done) {
+export function offerUndo(changes, status, done) {
   undo = { changes, status, done };
   status.after(undoButton);
   undoButton.hidden = false;
@@ -130,7 +126,10 @@ async function undoLast() {
 function removeAndOfferUndo(room) {
   const changes = removeRoom(room.nombre);
   showHome();
-  if (!changes) return;
+  if (!changes) {
+    if (whereKept() === 'mas-nueva') announce(removed, notes['mas-nueva']);
+    return;
+  }
   announce(removed, `${quoted(room.nombre)} borrada de Mi casa.`);
   offerUndo(changes, removed, 'borrada');
   undoButton.focus();
@@ -139,7 +138,7 @@ function removeAndOfferUndo(room) {
 function roomItem(room, figures) {
   const item = element('li', '');
   const name = element('strong', '');
-  name.append(element('bdi', room.nombre));
+  name.append(element('bdi', cleanName(room.nombre)));
   item.append(name, element('span', figures?.total ?? ''), element('span', figures?.unit ?? ''));
   const actions = element('span', '', 'acciones');
   actions.append(button('Abrir', room.nombre, () => openRoom(room)),
@@ -200,76 +199,11 @@ function save() {
   showHome();
 }
 
-function download() {
-  const copy = new Blob([JSON.stringify(homeDocument(currentRooms()), null, 1)], { type: 'application/json' });
-  const link = Object.assign(document.createElement('a'), { href: URL.createObjectURL(copy), download: 'mi-casa.json' });
-  document.body.append(link);
-  link.click();
-  link.remove();
-  setTimeout(() => URL.revokeObjectURL(link.href), 10000);
-}
-
-// Why a copy was refused, naming the room at fault.
-const roomOfTheCopy = ({ at, name }) => `La habitación ${at} de la copia${name ? `, ${quoted(name)},` : ''}`;
-const refusals = {
-  'no-es-copia': () => 'Ese archivo no es una copia de Mi casa.',
-  'otra-version': () => 'Esa copia es de una versión más nueva de Klimora: actualice esta página y vuelva a cargarla.',
-  demasiadas: ({ count }) => `Esa copia tiene ${count} habitaciones, y Mi casa guarda como mucho ${mostRooms}.`,
-  'sin-nombre': (room) => `${roomOfTheCopy(room)} no tiene nombre.`,
-  'nombre-largo': (room) => `${roomOfTheCopy(room)} tiene un nombre de más de ${longestName} caracteres.`,
-  repetido: (room) => `${roomOfTheCopy(room)} tiene el mismo nombre que la ${room.first}.`,
-  ilegible: (room) => `${roomOfTheCopy(room)} tiene respuestas que no se pueden leer.`,
-  llena: () => `Con esa copia Mi casa pasaría de ${mostRooms} habitaciones.`,
-  'mas-nueva': () => notes['mas-nueva'],
-};
-const refuse = (refusal) => announce(copyStatus, `${refusals[refusal.why](refusal)} ${unchanged}`);
-
-async function load() {
-  const [file] = fileChooser.files;
-  fileChooser.value = '';
-  if (!file) return;
-  const copy = await readCopy(file);
-  if (copy.why) {
-    refuse(copy);
-    return;
-  }
-  let calc;
-  try {
-    calc = await loadCalculator();
-  } catch (failure) {
-    // The copy may be sound: say what failed, as a press would.
-    showFailure(failure.reason);
-    announce(copyStatus, `La copia no se ha podido comprobar. ${unchanged}`);
-    return;
-  }
-  // Every room's answers read whole, as the calculation reads a link.
-  const figures = new Map(homeFigures(calc, copy.rooms, currentSeparator())?.rooms
-    .map((room) => [room.name, room]));
-  const unreadable = copy.rooms.findIndex(({ nombre }) => !figures.get(nombre)?.readable);
-  if (unreadable >= 0) {
-    refuse({ why: 'ilegible', at: unreadable + 1, name: copy.rooms[unreadable].nombre });
-    return;
-  }
-  const outcome = putRooms(copy.rooms);
-  if (outcome.why) {
-    refuse(outcome);
-    return;
-  }
-  const added = outcome.changes.filter(({ before }) => !before).length;
-  announce(copyStatus, `Copia cargada. Añadidas: ${added}. Reemplazadas: ${outcome.replaced}.`);
-  if (outcome.changes.length) offerUndo(outcome.changes, copyStatus, 'carga');
-  keep();
-  showHome();
-}
-
 document.getElementById('guardar').addEventListener('click', save);
 nameBox.addEventListener('keydown', (event) => {
   if (event.key === 'Enter') save();
 });
 undoButton.addEventListener('click', undoLast);
-document.getElementById('descargar').addEventListener('click', download);
-document.getElementById('cargar').addEventListener('click', () => fileChooser.click());
-fileChooser.addEventListener('change', load);
 onStoredElsewhere(showHome);
 // A page brought back by Back may have missed another tab's writing.
 window.addEventListener('pageshow', (event) => {

@@ -2,14 +2,15 @@
 // before a reload, or a shared link), what each control does, and the first
 // calculation.
 import { keepDescriptions, otherSeparatorButton } from './answer-error.js';
-import { loadCalculator } from './calculation.js';
+import { loadCalculator } from './calculation-loader.js';
 import { showHome } from './home.js';
+import './home-copies.js';
 import { keepAnswers, restoreAnswers } from './kept-answers.js';
 import { openLink } from './link.js';
 import { press, showLoading } from './press.js';
-import { followRestoredAnswers, form, switchArea } from './questionnaire.js';
+import { followRestoredAnswers, form } from './questionnaire.js';
 import { answersChanged } from './result.js';
-import { chooseSeparator, chooseUsualSeparator, currentSeparator, otherSeparator } from './separator.js';
+import { chooseSeparator, chooseUsualSeparator } from './separator.js';
 import { keepOffline } from './offline.js';
 import { showFailure } from './unavailable.js';
 
@@ -23,12 +24,12 @@ form.addEventListener('submit', (event) => {
 document.getElementById('sin-script').remove();
 
 otherSeparatorButton.addEventListener('click', () => {
-  chooseSeparator(otherSeparator(currentSeparator()), true);
+  chooseSeparator(otherSeparatorButton.value, true);
   press();
   showHome();
 });
 form.addEventListener('change', (event) => {
-  if (event.target.name === 'atico') switchArea(event.target.value === 'si');
+  if (event.target.type === 'radio') followRestoredAnswers();
   if (event.target.name === 'separador') {
     chooseSeparator(event.target.value, true);
     showHome();
@@ -40,7 +41,7 @@ window.addEventListener('pageshow', followRestoredAnswers);
 window.addEventListener('pagehide', keepAnswers);
 // A link pasted into this tab's address bar changes only the fragment.
 window.addEventListener('hashchange', () => {
-  loadCalculator().then((calc) => openLink(calc) && press(), (failure) => showFailure(failure.reason));
+  loadCalculator().then(openLink, (failure) => showFailure(failure.reason));
 });
 
 keepDescriptions();
@@ -52,7 +53,7 @@ showLoading(true);
 const started = loadCalculator().then((calc) => {
   showLoading(false);
   showHome();
-  if (openLink(calc) || calculatedBefore) return press();
+  if (!openLink(calc) && calculatedBefore) return press();
   return null;
 }, (failure) => {
   showLoading(false);

@@ -1,24 +1,22 @@
-// A calculation as a link, in the format the calculation writes and reads
-// (calc/answer_link.h): written for sharing, and opened in this tab.
-import { linkFragment, readLink } from './calculation.js';
+// A shared link opened in this tab: its answers, read by the calculation
+// (calc/answer_link.h), and their result, in one call.
+import { open } from './calculation.js';
 import { fillIn, startAfresh } from './questionnaire.js';
+import { showReply } from './reply.js';
 import { chooseSeparator, currentSeparator } from './separator.js';
-
-// '' where the answers are too long for a link.
-export function linkTo(calc, answers, separator) {
-  const fragment = linkFragment(calc, answers, separator);
-  return fragment && `${location.origin}${location.pathname}#${fragment}`;
-}
 
 // Answers given as a link's fragment over the page's first ones, their
 // separator for this visit only; false for no Klimora link.
 export function openAnswers(calc, fragment) {
-  const shared = readLink(calc, fragment);
-  if (!shared) return false;
-  startAfresh();
-  const whole = fillIn(shared.answers) && shared.whole;
-  chooseSeparator(shared.separator || currentSeparator(), false);
-  document.getElementById('aviso-enlace').hidden = whole;
+  const opened = open(calc, fragment, currentSeparator());
+  if (!opened) return false;
+  if (opened.answers) {
+    startAfresh();
+    fillIn(opened.answers);
+    chooseSeparator(opened.separator, false);
+    document.getElementById('aviso-enlace').hidden = opened.whole;
+  }
+  showReply(opened);
   return true;
 }
 

@@ -1,21 +1,16 @@
-// A press of "Calcular": the answers on screen go to the calculation, and its
-// total, or what to mend, comes back to the page.
-import { calculate, forgetCalculator, loadCalculator, unexpected } from './calculation.js';
-import { clearError, showError, unmarkBoxes } from './answer-error.js';
-import { linkTo } from './link.js';
-import { answersOnThePage, button } from './questionnaire.js';
-import { showFailedPress, showResult } from './result.js';
-import { currentSeparator, otherSeparator, separatorHint } from './separator.js';
+// A press of "Calcular": the answers on screen go to the calculation in one
+// call, and its total, or what to mend, comes back to the page.
+import { answerFields, press as calculate, unexpected } from './calculation.js';
+import { forgetCalculator, loadCalculator } from './calculation-loader.js';
+import { clearError, unmarkBoxes } from './answer-error.js';
+import { answerValues, button } from './questionnaire.js';
+import { showReply } from './reply.js';
+import { currentSeparator } from './separator.js';
 import { showFailure, showUnavailable } from './unavailable.js';
 
 export function showLoading(busy) {
   button.setAttribute('aria-busy', String(busy));
   document.getElementById('cargando').hidden = !busy;
-}
-
-function failed(box, message, hint) {
-  showError(box, message, hint);
-  showFailedPress(message);
 }
 
 export async function press() {
@@ -33,21 +28,13 @@ export async function press() {
   showUnavailable('');
   // The message stays until replaced: the same one again is then heard again.
   unmarkBoxes();
+  let reply;
   try {
-    const answers = answersOnThePage();
-    const separator = currentSeparator();
-    const reply = calculate(calc, answers, separator);
-    if (!reply.error) {
-      clearError();
-      showResult(reply, linkTo(calc, answers, separator));
-      return;
-    }
-    const { answer, message } = reply.error;
-    const again = calculate(calc, answers, otherSeparator(separator));
-    failed(answer, message, answer ? separatorHint(answers, !again.error) : '');
+    reply = calculate(calc, answerFields(answerValues()), currentSeparator());
   } catch {
     // A trap or an abort: this instance is done, the next press gets another.
     forgetCalculator();
-    failed('', unexpected, '');
+    reply = { link: '', error: { answer: '', message: unexpected } };
   }
+  showReply(reply);
 }

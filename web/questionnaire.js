@@ -1,35 +1,27 @@
-// The six questions: reading the answers and putting answers back.
-import { answerBoxes } from './calculation.js';
-
+// The six questions: reading the answers and putting answers back, by the
+// names the form gives them, which are calc's (build_site.py checks them).
 export const form = document.getElementById('cuestionario');
 export const field = (name) => form.elements.namedItem(name);
 export const button = document.getElementById('calcular');
-
-// Each yes/no question as 1 for "Si", 2 for "No", 0 unanswered.
-export function answersOnThePage() {
-  const choice = (name) => ({ si: 1, no: 2 })[field(name).value] ?? 0;
-  const texts = Object.fromEntries(answerBoxes.map((name) => [name, field(name).value]));
-  return { topFloor: choice('atico'), sunny: choice('soleada'), appliances: choice('aparatos'), texts };
-}
+export const answerBoxes = () => form.querySelectorAll('fieldset:not(.separador) input[type=text]');
 
 // Question [1] switches the length and width on and off, as the window does:
 // the greyed text of the area's first line is the record of which, and "m"
 // after the width stays dark until the area is first switched off.
+const area = document.getElementById('pregunta-1');
 export function switchArea(on) {
   const line = document.getElementById('superficie');
   if (line.classList.contains('apagado') !== on) return;
-  for (const part of form.querySelectorAll('#superficie, label[for=largo], label[for=ancho]')) {
-    part.classList.toggle('apagado', !on);
-  }
+  for (const part of area.querySelectorAll('#superficie, .medida label')) part.classList.toggle('apagado', !on);
   document.getElementById('unidad-ancho').classList.toggle('apagado', !on);
-  field('largo').disabled = !on;
-  field('ancho').disabled = !on;
+  for (const box of area.querySelectorAll('input[type=text]')) box.disabled = !on;
 }
 
 // A browser may restore the radios of an earlier visit (a reload, going back):
 // the area follows whatever answer the page shows.
 export function followRestoredAnswers() {
-  if (field('atico').value) switchArea(field('atico').value === 'si');
+  const chosen = area.querySelector('input[type=radio]:checked');
+  if (chosen) switchArea('area' in chosen.dataset);
 }
 
 // Every answer as [name, value]: each box, and each question's chosen radio.
@@ -45,7 +37,7 @@ export function fillIn(values) {
     const element = typeof name === 'string' && name !== 'separador' && field(name);
     if (element instanceof RadioNodeList) {
       for (const option of element) option.checked = option.value === value;
-      whole &&= value === 'si' || value === 'no';
+      whole &&= [...element].some((option) => option.checked);
     } else if (element instanceof HTMLInputElement) {
       element.value = String(value);
     } else {

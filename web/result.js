@@ -50,9 +50,11 @@ export const isCurrent = () => state() === 'actual';
 // The link to the result on screen; '' where its answers are too long for one.
 export const shownLink = () => shown;
 
-export function showResult({ total, equivalents, breakdown, units, advice }, link) {
+export function showResult({ shown: total, equivalents, breakdown, units, advice }, link) {
   shown = link;
-  announce(result, `${total} ${result.dataset.unidad}`);
+  announce(result, total);
+  // What was said of saving the earlier result.
+  document.getElementById('guardado').textContent = '';
   document.getElementById('equivalencias').textContent = equivalents;
   document.getElementById('desglose').tBodies[0].replaceChildren(...breakdown.map(breakdownRow));
   document.getElementById('equipos').replaceChildren(...units.map(unitClass));

@@ -1,13 +1,11 @@
 // The decimal separator the answers are written with: the user's choice on
-// this device, else the browser's language; and the hint when an answer is
-// written with the other one.
+// this device, else the browser's language.
 import { field } from './questionnaire.js';
 
 const storageKey = 'klimora.separador';
 let separator = ',';
 export const currentSeparator = () => separator;
-export const otherSeparator = (chosen) => (chosen === ',' ? '.' : ',');
-export const separatorName = (chosen) => (chosen === ',' ? 'coma' : 'punto');
+const separatorName = (chosen) => (chosen === ',' ? 'coma' : 'punto');
 export const isSeparator = (chosen) => chosen === ',' || chosen === '.';
 
 function storedSeparator() {
@@ -44,13 +42,4 @@ export function chooseSeparator(chosen, remember) {
 export function chooseUsualSeparator() {
   const stored = storedSeparator();
   chooseSeparator(isSeparator(stored) ? stored : languageSeparator(), false);
-}
-
-// A keypad that has only the other decimal key must not leave its user stuck:
-// 'otro' when the other separator reads every answer, 'mezcla' when the
-// answers hold both, else nothing: a typo is a typo.
-export function separatorHint(answers, readsWithTheOther) {
-  if (readsWithTheOther) return 'otro';
-  const texts = Object.values(answers.texts);
-  return texts.some((text) => text.includes(',')) && texts.some((text) => text.includes('.')) ? 'mezcla' : '';
 }

@@ -1,6 +1,6 @@
 // When the calculation cannot start: the page says why and offers the way on.
 // A server that has moved on to a newer version gets one reload by itself.
-import { calcModule } from './calculation.js';
+import { calcModule } from './calculation-loader.js';
 import { reloadKeepingAnswers, sessionStore } from './kept-answers.js';
 import { button } from './questionnaire.js';
 

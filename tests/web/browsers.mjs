@@ -45,6 +45,8 @@ function drive(engine, page, newPage) {
       : (await page.$(selector)).uploadFile(file)),
     goto: (url) => page.goto(url),
     reload: () => page.reload(),
+    // Puppeteer waits for a load that a page the back/forward cache keeps never sends.
+    back: () => (engine === 'chromium' ? page.goBack() : page.evaluate('history.back()')),
     evaluate: (fn, ...args) => page.evaluate(call(fn, args)),
     click: (selector) => page.click(selector),
     // Selects what the box holds and types over it, as a person does.
@@ -200,6 +202,7 @@ async function launchWebKit({ language, colorScheme }) {
           engine: 'webkit',
           goto: (url) => command('POST', '/url', { url }),
           reload: () => command('POST', '/refresh', {}),
+          back: () => command('POST', '/back', {}),
           evaluate,
           click: async (selector) => command('POST', `/element/${await element(selector)}/click`, {}),
           async type(selector, text) {

@@ -454,9 +454,13 @@ test('a trap is an unexpected error, the press after it calculates, and an evict
     const trapping = await changedSite(async (folder) => {
       // The first instance of the calculation on a page traps at every press.
       await edit(path.join(folder, await named(folder, calcModule)), (glue) => {
+        // Every call into it counted, as window.calls.
         const trapping = glue.replace(/export default (\w+);\s*$/, 'let klimoraInstances = 0;' +
-          'export default (options) => $1(options).then((calc) => { if (++klimoraInstances === 1) ' +
-          'calc._klimora_calculate = () => { throw new WebAssembly.RuntimeError("unreachable"); }; return calc; });');
+          'export default (options) => $1(options).then((calc) => { const first = ++klimoraInstances === 1;' +
+          'for (const name of Object.keys(calc).filter((key) => key.startsWith("_klimora_"))) { let entry = calc[name];' +
+          'Object.defineProperty(calc, name, { set: (bound) => { entry = bound; }, get: () => (...args) => {' +
+          'window.calls = (window.calls ?? 0) + 1; if (first && name === "_klimora_press") ' +
+          'throw new WebAssembly.RuntimeError("unreachable"); return entry(...args); } }); } return calc; });');
         assert.notEqual(trapping, glue);
         return trapping;
       });
@@ -472,6 +476,11 @@ test('a trap is an unexpected error, the press after it calculates, and an evict
     await shows(page, 'alert', 'No se ha podido descargar el cálculo: sin conexión. Vuelva a pulsar «Calcular» cuando tenga conexión.');
     await trapping.server.start();
     await calculate(page);
+    await shows(page, 'status', '3049 frigorias/hora');
+    // A press is one call into the calculation.
+    await page.evaluate(() => { window.calls = 0; });
+    await calculate(page);
+    assert.equal(await until(page, () => window.calls), 1);
     await shows(page, 'status', '3049 frigorias/hora');
     // Back online, the worker has put the copy back: the page works offline again.
     assert.deepEqual(await until(page, async (length) => {
@@ -616,7 +625,7 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
     // Back, from the cache that keeps a page as it was, a tab reads Mi casa again.
     await other.goto(`${server.url}icons/klimora.svg`);
     await page.click(await byRole(page, 'button', `Borrar ${isolated('Habitación 1')}`));
-    await other.evaluate(() => history.back());
+    await other.back();
     await homeShown(other, 3);
     await page.click(await byRole(page, 'button', 'Deshacer'));
     await homeShown(other, 4);
@@ -631,23 +640,29 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
     assert.equal(await focused(page), `Abrir ${isolated('Dormitorio')}`);
 
     // Each change undone puts back exactly what was, or says why it cannot and changes nothing.
+    // Shown without the override of its own, which would undo the isolation.
     const rtl = 'مطبخ \u202eA1';
+    const shownRtl = 'مطبخ A1';
     const base = await page.evaluate((rtl) => {
       const stored = JSON.parse(localStorage.getItem('klimora.mi-casa'));
       stored.habitaciones.push({ ...stored.habitaciones[0], nombre: rtl });
       return stored;
     }, rtl);
-    const names = base.habitaciones.map(({ nombre }) => nombre);
+    const names = base.habitaciones.map(({ nombre }) => (nombre === rtl ? shownRtl : nombre));
     const store = (tab, list) => tab.evaluate((text) => localStorage.setItem('klimora.mi-casa', text), copyOf(list));
     const elsewhere = { ...base.habitaciones[0], nombre: 'Dormitorio' };
     for (const [change, act, said, after, focus] of [
-      ['a deletion', async () => page.click(await byRole(page, 'button', `Borrar ${isolated(rtl)}`)),
-        `${quoted(rtl)} ha vuelto a Mi casa.`, names, `Abrir ${isolated(rtl)}`],
+      ['a deletion', async () => page.click(await byRole(page, 'button', `Borrar ${isolated(shownRtl)}`)),
+        `${quoted(shownRtl)} ha vuelto a Mi casa.`, names, `Abrir ${isolated(shownRtl)}`],
       ['a deletion whose name is saved again since', async () => {
         await page.click(await byRole(page, 'button', `Borrar ${isolated('Dormitorio')}`));
         await store(page, [...base.habitaciones.filter(({ nombre }) => nombre !== 'Dormitorio'), elsewhere]);
       }, `No se puede deshacer: ${quoted('Dormitorio')} ha cambiado en Mi casa desde entonces.`,
       [...names.filter((name) => name !== 'Dormitorio'), 'Dormitorio'], 'borrada'],
+      ['a deletion, the room before it deleted elsewhere', async () => {
+        await page.click(await byRole(page, 'button', `Borrar ${isolated('Dormitorio')}`));
+        await store(page, base.habitaciones.filter(({ nombre }) => !['Cocina', 'Dormitorio'].includes(nombre)));
+      }, `${quoted('Dormitorio')} ha vuelto a Mi casa.`, names.slice(1), `Abrir ${isolated('Dormitorio')}`],
       ['a deletion into a full Mi casa', async () => {
         await page.click(await byRole(page, 'button', `Borrar ${isolated('Dormitorio')}`));
         await store(page, Array.from({ length: 100 }, (_, at) => ({ ...elsewhere, nombre: `H${at}` })));
@@ -684,6 +699,7 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
     }
     await store(page, base.habitaciones.filter(({ nombre }) => nombre !== rtl));
     await page.reload();
+    await homeShown(page, 4);
 
     // The copy, carried to a browser that holds nothing, where the point is usual.
     // What the download holds, kept as the page hands it over.
@@ -704,6 +720,12 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
     await shows(page, 'status', '338,24999332428 frigorias/hora Mi casa la guardó una versión más nueva de Klimora, ' +
       'y esta no puede cambiarla. Vuelva a cargar la página para usar esa versión.');
     assert.equal(await page.evaluate(() => localStorage.getItem('klimora.mi-casa')), later);
+    // What no version reads is kept apart, and Mi casa starts afresh.
+    await page.evaluate((text) => localStorage.setItem('klimora.mi-casa', text), later.slice(0, -3));
+    await page.reload();
+    await save(page, 'Otra');
+    await shows(page, 'status', '338,24999332428 frigorias/hora Guardada en Mi casa');
+    assert.equal(await page.evaluate(() => localStorage.getItem('klimora.mi-casa.danada')), later.slice(0, -3));
     await page.evaluate(() => localStorage.clear());
     const fresh = await open({ language: 'es-MX' });
     await upload(fresh, 'mi-casa.json', copy);
@@ -719,7 +741,7 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
       ['cortada.json', copy.slice(0, -10), notACopy],
       ['otra-forma.json', copyOf({ [room.nombre]: room.respuestas }), notACopy],
       ['posterior.json', copyOf([room], { version: 2 }), 'Esa copia es de una versión más nueva de Klimora: actualice esta página y vuelva a cargarla. Mi casa no ha cambiado.'],
-      ['enorme.json', copyOf([room]) + ' '.repeat(1024 * 1024), notACopy],
+      ['enorme.json', copyOf([room]) + ' '.repeat(1024 * 1024), 'Ese archivo pasa de 1 MB: no es una copia de Mi casa. Mi casa no ha cambiado.'],
       ['101.json', copyOf(Array.from({ length: 101 }, (_, at) => ({ ...room, nombre: `H${at}` }))),
         'Esa copia tiene 101 habitaciones, y Mi casa guarda como mucho 100. Mi casa no ha cambiado.'],
       ['nombre-largo.json', copyOf([{ ...room, nombre: 'x'.repeat(61) }]),
@@ -739,7 +761,7 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
     }
 
     // Ten rooms with the longest names print with the result on one A4 page.
-    await upload(fresh, 'diez.json', copyOf(Array.from({ length: 6 }, (_, at) => ({ ...room, nombre: `Dormitorio ${at} con vistas al patio y al jardín`.padEnd(60, '.') }))));
+    await upload(fresh, 'diez.json', copyOf(Array.from({ length: 6 }, (_, at) => ({ ...room, nombre: `DORMITORIO ${at} DE MATRIMONIO CON BAÑO, VESTIDOR Y TERRAZA AL JARDÍN`.slice(0, 60) }))));
     await homeShown(fresh, 10);
     await answer(fresh, workedExample);
     assert.equal(await shownResult(fresh, '3049'), true);
