@@ -1,3 +1,4 @@
+// What the program answers without a window: --help and --version.
 #include "command_line.h"
 
 #include "klimora_config.h"

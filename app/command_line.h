@@ -1,5 +1,7 @@
 #pragma once
 
+// The command line before Qt starts.
+
 #include <optional>
 
 // Answers --help and --version on standard output, before Qt starts, so they

@@ -1,3 +1,4 @@
+// Starts Qt with the questionnaire window.
 #include "command_line.h"
 #include "window/form1.h"
 #include "window/spanish_qt_texts.h"
@@ -16,7 +17,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Klimora"));
     QApplication::setApplicationVersion(QStringLiteral(KLIMORA_DISPLAY_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KLIMORA_APP_ID));
-    translateQtIntoSpanish(app);
+    translateQtIntoSpanish();
 
     Form1 window;
     window.show();

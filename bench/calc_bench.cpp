@@ -1,3 +1,4 @@
+// What a calculation and its report cost, press by press.
 #include "calc/cooling_load.h"
 
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// Resident memory over many presses of "Calcular", and a press with a megabyte in every box.
 #include "window/form1.h"
 
 #include <QApplication>

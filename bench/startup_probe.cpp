@@ -1,3 +1,4 @@
+// Opens Form1, or a bare window of its size, for startup.py to time.
 #include "window/form1.h"
 #include "window/spanish_qt_texts.h"
 
@@ -10,10 +11,10 @@
 namespace {
 
 // Form1 as the program opens it, with Qt's texts in Spanish.
-std::unique_ptr<QWidget> makeWindow(QApplication &app, bool bare)
+std::unique_ptr<QWidget> makeWindow(bool bare)
 {
     if (!bare) {
-        translateQtIntoSpanish(app);
+        translateQtIntoSpanish();
         return std::make_unique<Form1>();
     }
     auto window = std::make_unique<QWidget>();
@@ -28,7 +29,7 @@ std::unique_ptr<QWidget> makeWindow(QApplication &app, bool bare)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const auto window = makeWindow(app, argc > 1 && std::strcmp(argv[1], "bare") == 0);
+    const auto window = makeWindow(argc > 1 && std::strcmp(argv[1], "bare") == 0);
     window->show();
     QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return QApplication::exec();

@@ -1,3 +1,4 @@
+// The link format, written and read, field by field.
 #include "calc/answer_link.h"
 
 #include "calc/percent_escaping.h"

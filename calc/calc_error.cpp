@@ -1,3 +1,4 @@
+// The two errors' numbers and Spanish descriptions.
 #include "calc/calc_error.h"
 
 #include <charconv>

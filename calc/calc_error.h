@@ -1,5 +1,7 @@
 #pragma once
 
+// The errors a calculation raises, by the numbers users know them by.
+
 #include <exception>
 #include <string>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// A calculation reported whole, as text for any front end.
+
 #include "calc/calc_error.h"
 #include "calc/cooling_load.h"
 #include "calc/load_breakdown.h"

@@ -1,3 +1,4 @@
+// The cooling-load formula, step by step, in its own precision.
 #include "calc/cooling_load.h"
 
 #include "calc/calc_error.h"

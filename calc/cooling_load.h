@@ -1,5 +1,7 @@
 #pragma once
 
+// The cooling-load formula: the answers in, the fields and the total out.
+
 #include "calc/number_text.h"
 
 #include <optional>

@@ -1,3 +1,4 @@
+// Reading and writing doubles exactly, with whole numbers of any size.
 #include "calc/exact_decimal.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Exact decimal conversions of doubles, for toolchains without them.
+
 #include "calc/float_chars.h"
 
 #include <span>

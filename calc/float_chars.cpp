@@ -1,3 +1,4 @@
+// The standard library's conversions of doubles, where it has them.
 #include "calc/float_chars.h"
 
 #include <charconv>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Locale-free conversions between doubles and their decimal text.
+
 #include <span>
 #include <system_error>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// A home's figures, room by room and whole.
+
 #include "calc/number_text.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// The breakdown's wholes and shares, each adding up.
 #include "calc/load_breakdown.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Where the frigorías come from, term by term.
+
 #include "calc/cooling_load.h"
 #include "calc/number_text.h"
 

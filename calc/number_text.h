@@ -1,5 +1,7 @@
 #pragma once
 
+// Numbers read from and written as text in the user's regional format.
+
 #include <string>
 #include <string_view>
 

@@ -1,3 +1,4 @@
+// A number written as the result shows it: 15 significant digits.
 #include "calc/float_chars.h"
 #include "calc/number_text.h"
 

@@ -1,3 +1,4 @@
+// Percent escapes written and read, and UTF-8 checked.
 #include "calc/percent_escaping.h"
 
 #include <array>

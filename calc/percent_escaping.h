@@ -1,5 +1,7 @@
 #pragma once
 
+// Text in a link: percent escapes, as browsers write them.
+
 #include <optional>
 #include <string>
 #include <string_view>

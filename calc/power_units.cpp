@@ -1,3 +1,4 @@
+// Frigorías per hour in kilowatts and BTU per hour.
 #include "calc/power_units.h"
 
 #include <cmath>

@@ -1,5 +1,7 @@
 #pragma once
 
+// A cooling load in the other units shops quote.
+
 #include "calc/number_text.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// An answer box's whole text read as one number.
 #include "calc/calc_error.h"
 #include "calc/float_chars.h"
 #include "calc/number_text.h"

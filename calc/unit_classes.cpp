@@ -1,3 +1,4 @@
+// The unit sizes sold, and the one that corresponds to a load.
 #include "calc/unit_classes.h"
 
 #include "calc/power_units.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The sizes room air conditioners are sold in, and which to buy.
+
 #include "calc/number_text.h"
 
 #include <cstddef>

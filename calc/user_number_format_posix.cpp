@@ -1,3 +1,4 @@
+// The user's decimal separator on Linux, from the locale's data, not the process's locale.
 #include "calc/number_text.h"
 
 #include <array>

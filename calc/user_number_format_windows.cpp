@@ -1,3 +1,4 @@
+// The user's decimal separator on Windows, from the regional settings.
 #include "calc/number_text.h"
 
 #ifndef NOMINMAX

@@ -36,6 +36,7 @@ remove_root() {
 
 # Ends the commands first: with unshare (which ignores SIGTERM), the pid
 # namespace's first process dies, and the kernel kills every other one in it.
+# shellcheck disable=SC2317 # run by the trap
 end_run() {
     if [ -n "${run:-}" ]; then
         kill -KILL "$run" 2>/dev/null || true

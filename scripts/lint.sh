@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
-# Static analysis of the program's own sources: clang-tidy, clazy and cppcheck.
+# The sources' style and static analysis: clang-format, ESLint and shellcheck
+# over every C++ file, script and shell script; clang-tidy, clazy and cppcheck
+# over the program's own C++. Needs the page's tools (npm ci).
 # Usage: lint.sh BUILD_DIR (a configured build with compile_commands.json)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$1
 sources="$PWD/(calc|window|app)/[^/]+\\.cpp$"
+
+echo "clang-format"
+find calc window app web bench tests fuzz -name '*.cpp' -o -name '*.h' | sort |
+    xargs clang-format --dry-run --Werror
+
+echo "ESLint"
+npx --no-install eslint 'web/*.js' 'tests/web/*.mjs' 'bench/web/*.mjs' 'scripts/*.mjs' '*.mjs'
+
+echo "shellcheck"
+shellcheck -x scripts/*.sh tests/*.sh .ci/run
 
 echo "clang-tidy"
 # "N warnings generated." counts what the header filter already hid.

@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # sourced: its variables are the other scripts'
 # Installs the Debian packages given as arguments that are not installed yet.
 # Sourced by the other scripts.
 
@@ -34,6 +35,7 @@ export_debian_build_flags() {
     local flags
     flags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)
     eval "$flags"
+    # shellcheck disable=SC2153 # set by the eval
     export CXXFLAGS="$CPPFLAGS $CXXFLAGS"
 }
 

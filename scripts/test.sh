@@ -6,8 +6,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
+# Node comes from Debian only where the machine has none of its own: Debian's
+# npm conflicts with a Node installed otherwise.
+node_packages=()
+command -v node >/dev/null || node_packages=(nodejs npm)
 ensure_packages "${build_packages[@]}" libgtest-dev libbenchmark-dev locales \
     desktop-file-utils appstream dpkg-dev file lintian disorderfs clang libclang-rt-14-dev clang-tidy clazy cppcheck \
+    clang-format shellcheck qt6-translations-l10n "${node_packages[@]}" \
     xvfb openbox xdotool wmctrl dbus-daemon at-spi2-core python3-pyatspi \
     orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
 jobs=$(nproc)
@@ -31,5 +36,6 @@ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_
 cmake --build build/fuzz
 ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
 
-echo "== Static analysis"
+echo "== Style and static analysis"
+npm ci --no-audit --no-fund --loglevel=error
 bash scripts/lint.sh build/test

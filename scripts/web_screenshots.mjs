@@ -23,7 +23,10 @@ try {
         await page.type(await box(page, 'Nombre de la habitación'), name);
         await page.click(await byRole(page, 'button', 'Guardar en Mi casa'));
       }
-      await page.evaluate(() => new Promise((resolve) => { scrollTo(0, 0); setTimeout(resolve, 500); }));
+      await page.evaluate(() => new Promise((resolve) => {
+        scrollTo(0, 0);
+        setTimeout(resolve, 500);
+      }));
       const picture = `${out}/web-${engine}${width > 360 ? '-escritorio' : ''}${colorScheme === 'dark' ? '-dark' : ''}.png`;
       await page.screenshot(picture);
       console.log(picture);

@@ -11,6 +11,7 @@
 # Usage: windows_package.sh [BUILD_DIR [CMAKE_OPTION...]]   (build/windows)
 set -euo pipefail
 shopt -s inherit_errexit
+# shellcheck source=scripts/packages.sh
 source "$(dirname "$0")/packages.sh"
 absolute_signing_paths
 cd "$(dirname "$0")/.."

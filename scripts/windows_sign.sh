@@ -25,6 +25,7 @@
 #        windows_sign.sh --file FILE            (signs FILE in place; makensis's step)
 set -euo pipefail
 shopt -s inherit_errexit
+# shellcheck source=scripts/packages.sh
 source "$(dirname "$0")/packages.sh"
 absolute_signing_paths
 
@@ -60,7 +61,7 @@ if [ -z "${KLIMORA_SIGN_PKCS12:-}${KLIMORA_SIGN_PKCS11_KEY:-}" ]; then
     echo "No key given (KLIMORA_SIGN_PKCS12 or KLIMORA_SIGN_PKCS11_KEY): nothing signed." >&2
     exit 0
 fi
-if [ -n "${KLIMORA_SIGN_PKCS11_KEY:-}" ] && [ -z "${KLIMORA_SIGN_PKCS11_MODULE:-}" -o -z "${KLIMORA_SIGN_CERTS:-}" ]; then
+if [ -n "${KLIMORA_SIGN_PKCS11_KEY:-}" ] && { [ -z "${KLIMORA_SIGN_PKCS11_MODULE:-}" ] || [ -z "${KLIMORA_SIGN_CERTS:-}" ]; }; then
     echo "A PKCS#11 key needs KLIMORA_SIGN_PKCS11_MODULE and KLIMORA_SIGN_CERTS too." >&2
     exit 1
 fi
@@ -79,15 +80,17 @@ cd "$(dirname "$0")/.."
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 unsigned=$build/stage/Klimora-$version
 nsis=$build/_CPack_Packages/win64/NSIS64/project.nsi
-[ -d "$unsigned" ] && [ -f "$nsis" ] ||
-    { echo "$build holds no unsigned build: run windows_package.sh first." >&2; exit 1; }
+if ! [ -d "$unsigned" ] || ! [ -f "$nsis" ]; then
+    echo "$build holds no unsigned build: run windows_package.sh first." >&2
+    exit 1
+fi
 
 folder=$out/Klimora-$version
 zip=Klimora-$version-portable.zip
 setup=Klimora-$version-setup.exe
 # Only what an earlier signing wrote there goes: OUT_DIR may hold other files.
 mkdir -p "$out"
-rm -rf "$folder" "$out/$zip" "$out/$setup"
+rm -rf "${folder:?}" "${out:?}/$zip" "${out:?}/$setup"
 cp -a "$unsigned" "$folder"
 find "$folder" -name '*.exe' -o -name '*.dll' -not -name 'libstdc++-6.dll' \
     -not -name 'libgcc_s_seh-1.dll' -not -name 'libwinpthread-1.dll' | sort |

@@ -58,6 +58,7 @@ EOF
 # A Wayland session whose DISPLAY names no X server: X11 is tried first and
 # Wayland after it, whatever else is asked of Qt, unless a platform is chosen.
 while read -r tried options; do
+    # shellcheck disable=SC2086 # the options, a word each
     output=$(env -u QT_QPA_PLATFORM WAYLAND_DISPLAY=klimora-none DISPLAY=:77 \
         XDG_RUNTIME_DIR="$scratch" "$root/bin/klimora" $options 2>&1 >/dev/null) &&
         fail "klimora $options started with no display"

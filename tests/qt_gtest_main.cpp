@@ -11,7 +11,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    translateQtIntoSpanish(app);
+    translateQtIntoSpanish();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -61,7 +61,8 @@ echo 01 >sello.serial
 python3 "$OLDPWD/tests/timestamp_server.py" sello.cnf >sello.url &
 server=$!
 for _ in $(seq 100); do [ -s sello.url ] && break; sleep 0.1; done
-export KLIMORA_SIGN_TIMESTAMP_URL=$(cat sello.url)
+KLIMORA_SIGN_TIMESTAMP_URL=$(cat sello.url)
+export KLIMORA_SIGN_TIMESTAMP_URL
 # The token, holding the same key.
 mkdir tokens
 printf 'directories.tokendir = %s\nobjectstore.backend = file\n' "$scratch/tokens" >softhsm2.conf
@@ -121,12 +122,13 @@ KLIMORA_SIGN_PKCS11_MODULE=/usr/lib/softhsm/libsofthsm2.so KLIMORA_SIGN_CERTS=$s
 check_signed PKCS#11 "$scratch/pkcs11"
 
 export WINEPREFIX=$scratch/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+# shellcheck disable=SC2016 # expanded by the inner shell
 xvfb-run -a sh -c 'wine "$1" /S && wineserver -w' - "$setup"
 osslsigncode verify -CAfile "$scratch/ca.pem" -TSA-CAfile "$scratch/ca.pem" \
     -in "$WINEPREFIX/drive_c/Program Files/Klimora/Desinstalar.exe" >/dev/null ||
     fail "the installed uninstaller does not verify"
 
-if KLIMORA_SIGN_REQUIRED=1 KLIMORA_SIGN_PKCS12= KLIMORA_SIGN_PKCS11_KEY= \
+if KLIMORA_SIGN_REQUIRED=1 KLIMORA_SIGN_PKCS12='' KLIMORA_SIGN_PKCS11_KEY='' \
     bash scripts/windows_sign.sh "$build" "$scratch/none" >/dev/null 2>&1; then
     fail "KLIMORA_SIGN_REQUIRED=1 without a key passed"
 fi

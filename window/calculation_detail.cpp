@@ -1,3 +1,4 @@
+// "Detalle del cálculo": the text and its three buttons.
 #include "calculation_detail.h"
 
 #include <QAction>

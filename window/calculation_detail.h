@@ -1,5 +1,7 @@
 #pragma once
 
+// The detail of a calculation, as a dialog.
+
 #include <QDialog>
 
 class QAction;

@@ -1,3 +1,4 @@
+// A frame drawn as the classic window drew its questions' frames.
 #include "classic_frame.h"
 
 #include <QStyleOptionFrame>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The questions' frames, in the classic look.
+
 #include <QGroupBox>
 
 // A group box drawn the classic way: the caption sits on the top border line

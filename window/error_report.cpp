@@ -1,3 +1,4 @@
+// The error message box.
 #include "error_report.h"
 
 #include <QMessageBox>

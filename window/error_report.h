@@ -1,5 +1,7 @@
 #pragma once
 
+// How the window tells the user what went wrong.
+
 #include <QString>
 
 #include <functional>

@@ -1,3 +1,4 @@
+// The questionnaire window's handlers: the area switch, "Calcular", the detail and links.
 #include "form1.h"
 
 #include "calc/actions.h"
@@ -246,15 +247,15 @@ void Form1::endWith(const QString &message)
 klimora::QuestionnaireAnswers Form1::answers() const
 {
     klimora::QuestionnaireAnswers shown;
-    klimora::CoolingLoadAnswers &answers = shown.answers;
-    answers.topFloor = ui->Option1->isChecked();
-    answers.length = ui->Text1->text().toStdString();
-    answers.width = ui->Text2->text().toStdString();
-    answers.openings = ui->Text3->text().toStdString();
-    answers.walls = ui->Text4->text().toStdString();
-    answers.sunny = ui->Option3->isChecked();
-    answers.occupants = ui->Text5->text().toStdString();
-    answers.appliances = ui->Option5->isChecked();
+    klimora::CoolingLoadAnswers &texts = shown.answers;
+    texts.topFloor = ui->Option1->isChecked();
+    texts.length = ui->Text1->text().toStdString();
+    texts.width = ui->Text2->text().toStdString();
+    texts.openings = ui->Text3->text().toStdString();
+    texts.walls = ui->Text4->text().toStdString();
+    texts.sunny = ui->Option3->isChecked();
+    texts.occupants = ui->Text5->text().toStdString();
+    texts.appliances = ui->Option5->isChecked();
     shown.answered = {ui->Option1->isChecked() || ui->Option2->isChecked(),
                       ui->Option3->isChecked() || ui->Option4->isChecked(),
                       ui->Option5->isChecked() || ui->Option6->isChecked()};
@@ -272,15 +273,15 @@ void Form1::fillIn(const klimora::QuestionnaireAnswers &shown)
             unselect(*no);
         }
     };
-    const klimora::CoolingLoadAnswers &answers = shown.answers;
-    choose(ui->Option1, ui->Option2, shown.answered.topFloor, answers.topFloor);
-    choose(ui->Option3, ui->Option4, shown.answered.sunny, answers.sunny);
-    choose(ui->Option5, ui->Option6, shown.answered.appliances, answers.appliances);
+    const klimora::CoolingLoadAnswers &texts = shown.answers;
+    choose(ui->Option1, ui->Option2, shown.answered.topFloor, texts.topFloor);
+    choose(ui->Option3, ui->Option4, shown.answered.sunny, texts.sunny);
+    choose(ui->Option5, ui->Option6, shown.answered.appliances, texts.appliances);
     if (!shown.answered.topFloor)
         switchAreaOff();
     for (const klimora::AnswerField &field : klimora::answerFields) {
         if (QLineEdit *box = boxFor(field.box)) {
-            box->setText(QString::fromStdString(answers.*field.text));
+            box->setText(QString::fromStdString(texts.*field.text));
             // From its start, as typed: its end alone may read as another number.
             box->home(false);
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+// The questionnaire window.
+
 #include "calc/answer_fields.h"
 #include "calc/calc_error.h"
 #include "calc/calculation_report.h"

@@ -1,3 +1,4 @@
+// The result label and what a screen reader is told of it.
 #include "result_label.h"
 
 #include <QAccessible>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The total on the result line.
+
 #include <QLabel>
 
 // The total on the result line. Sighted users see a plain label; a screen

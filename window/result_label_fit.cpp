@@ -1,3 +1,4 @@
+// Makes a long total fit left of its unit.
 #include "result_label_fit.h"
 
 #include <QFontMetrics>

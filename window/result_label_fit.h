@@ -1,5 +1,7 @@
 #pragma once
 
+// Fits the result label to the total it shows.
+
 #include <QRect>
 
 class QLabel;

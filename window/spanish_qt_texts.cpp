@@ -1,3 +1,4 @@
+// Qt's translations loaded, and the key names as Spanish keyboards name them.
 #include "spanish_qt_texts.h"
 
 #include <QCoreApplication>
@@ -32,17 +33,18 @@ public:
 
 } // namespace
 
-void translateQtIntoSpanish(QCoreApplication &app)
+void translateQtIntoSpanish()
 {
-    // Spanish whatever the system's language: every other text is.
-    auto *translator = new QTranslator(&app);
+    // For the whole run; Spanish whatever the system's language, as every other text is.
+    static QTranslator qtTexts;
+    static KeyNames keyNames;
     for (const QString &folder :
          {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
           QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
-        if (translator->load(QStringLiteral("qtbase_es"), folder)) {
-            QCoreApplication::installTranslator(translator);
+        if (qtTexts.load(QStringLiteral("qtbase_es"), folder)) {
+            QCoreApplication::installTranslator(&qtTexts);
             // Asked first, as the one installed last.
-            QCoreApplication::installTranslator(new KeyNames(&app));
+            QCoreApplication::installTranslator(&keyNames);
             return;
         }
     }

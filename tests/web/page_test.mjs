@@ -398,7 +398,7 @@ test('each way the calculation can fail says why, and offers the way on', async 
       await edit(page(folder), (html) =>
         html.replace('<link rel="stylesheet"', '<script src="sin-wasm.js"></script>\n  <link rel="stylesheet"'));
     }, 'Este navegador no puede hacer el cálculo: necesita WebAssembly, y no lo tiene. Pruebe con un navegador actualizado.'],
-    [(folder) => edit(page(folder), (html) => html.replace(" 'wasm-unsafe-eval'", '')),
+    [(folder) => edit(page(folder), (html) => html.replace(' \'wasm-unsafe-eval\'', '')),
       'Este navegador no puede hacer el cálculo: no le deja ponerlo en marcha. Pruebe con un navegador actualizado o con otro.'],
     // Pressed before any script of the page has run.
     [(folder) => drop(folder, /^klimora\.\w+\.js$/),
@@ -705,7 +705,10 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
     // What the download holds, kept as the page hands it over.
     await page.evaluate(() => {
       const made = URL.createObjectURL;
-      URL.createObjectURL = (blob) => { window.copied = blob; return made(blob); };
+      URL.createObjectURL = (blob) => {
+        window.copied = blob;
+        return made(blob);
+      };
       HTMLAnchorElement.prototype.click = function keep() { window.copiedAs = this.download; };
     });
     await page.click(await byRole(page, 'button', 'Descargar copia'));
@@ -718,7 +721,7 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
     await page.reload();
     await save(page, 'Otra');
     await shows(page, 'status', '338,24999332428 frigorias/hora Mi casa la guardó una versión más nueva de Klimora, ' +
-      'y esta no puede cambiarla. Vuelva a cargar la página para usar esa versión.');
+    'y esta no puede cambiarla. Vuelva a cargar la página para usar esa versión.');
     assert.equal(await page.evaluate(() => localStorage.getItem('klimora.mi-casa')), later);
     // What no version reads is kept apart, and Mi casa starts afresh.
     await page.evaluate((text) => localStorage.setItem('klimora.mi-casa', text), later.slice(0, -3));
