@@ -5,7 +5,8 @@ openbox, the Linux one and, once scripts/windows.sh has built it, the Windows
 one under Wine, and types as a user would. Once scripts/web.sh has built the
 web page, it is pictured too as a 360-pixel phone shows it, in Chromium,
 Firefox and WebKit, light and dark.
-Prints the pictures' paths.
+Refreshes the README's two pictures, docs/ventana.png and docs/pagina.png,
+from them. Prints the pictures' paths.
 
 Usage: screenshots.py [BUILD_DIR [WINDOWS_FOLDER]]
        (defaults: build/test, and build/windows/stage/Klimora-* if there)
@@ -62,5 +63,9 @@ picture([f'{BUILD}/app/klimora'], 'form1')
 if windows:
     open_wine_prefix()
     picture(['wine', f'{windows[0]}/Klimora.exe'], 'form1-windows')
+# The README's: the window with its result, and the top of the phone's page.
+subprocess.run(['convert', f'{BUILD}/form1-result.png', '-trim', '+repage', 'docs/ventana.png'], check=True)
 if os.path.isdir('build/web/site'):
     web_pictures('build/web/site')
+    subprocess.run(['convert', f'{BUILD}/web-chromium.png', '-crop', '360x1320+0+0', '+repage',
+                    'docs/pagina.png'], check=True)

@@ -139,7 +139,7 @@ mv "$staged" "$prefix"
 echo "Qt for Windows built in $(($(date +%s) - started)) s" >&2
 # Earlier Qts, built from another source, compiler or recipe, are never used again.
 for old in "$cache"/qt-*-mingw64-*; do
-    if ! [ -d "$old" ] || [[ $old == "$prefix"* || $old == *.work.* ]]; then continue; fi
+    [ -d "$old" ] && [[ $old != "$prefix"* && $old != *.work.* ]] || continue
     # A run still building it holds its lock: left for a later run to remove.
     exec {old_lock}>"$old.lock"
     flock -n "$old_lock" || continue

@@ -2,7 +2,7 @@
 # The Windows downloads, built twice, the second time as a stranger
 # (same_bytes_twice.sh), are the same unsigned bytes as BUILD_DIR's. Then they
 # are signed as a publisher signs them, with a throwaway certificate and an
-# RFC 3161 server on 127.0.0.1: once with the README's one command and a
+# RFC 3161 server on 127.0.0.1: once with docs/windows.md's one command and a
 # PKCS#12 file given by relative paths, once with a key in a SoftHSM token.
 # Each signed file verifies with its time stamp; each signed program, its
 # signature removed, is the unsigned one but for the PE checksum and the

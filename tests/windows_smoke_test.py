@@ -25,7 +25,7 @@ BUILD = sys.argv[1]
 STAGE = glob.glob(f'{BUILD}/stage/Klimora-*')[0]
 SETUP = glob.glob(f'{BUILD}/Klimora-*-setup.exe')[0]
 ZIP = glob.glob(f'{BUILD}/Klimora-*-portable.zip')[0]
-# The installer's exit codes, as the README lists them.
+# The installer's exit codes, as docs/windows.md lists them.
 MISSING_UNINSTALLER, PROGRAM_OPEN, FOLDERS_TAKEN = 3, 32, 145
 OURS = ['Desinstalar.exe', 'Klimora-instalado.txt']  # written by the installer
 UNINSTALL_KEY = r'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Klimora'
