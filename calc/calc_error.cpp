@@ -41,7 +41,7 @@ CalcError::CalcError(ErrorNumber number, Answer answer) noexcept
 {
 }
 
-const char *CalcError::what() const noexcept
+const char *CalcError::description() const noexcept
 {
     switch (m_number) {
     case ErrorNumber::Overflow:
@@ -54,7 +54,7 @@ const char *CalcError::what() const noexcept
 
 std::string CalcError::message() const
 {
-    std::string text = "Error " + decimal(static_cast<int>(m_number)) + ": " + what();
+    std::string text = "Error " + decimal(static_cast<int>(m_number)) + ": " + description();
     if (const int question = questionOf(m_answer))
         text += "\nRevise la respuesta a la pregunta [" + decimal(question) + "].";
     return text;

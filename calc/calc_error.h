@@ -1,8 +1,7 @@
 #pragma once
 
-// The errors a calculation raises, by the numbers users know them by.
+// The errors a calculation stops at, by the numbers users know them by.
 
-#include <exception>
 #include <string>
 
 namespace klimora {
@@ -16,14 +15,16 @@ enum class ErrorNumber { Overflow = 6, Conversion = 13 };
 // Which answer of the questionnaire an error points at.
 enum class Answer { None, Length, Width, Openings, Walls, Occupants };
 
-class CalcError : public std::exception {
+// Where a calculation stopped, and why: a value, not thrown, so that the
+// page's WebAssembly carries no machinery for exceptions.
+class CalcError {
 public:
     explicit CalcError(ErrorNumber number, Answer answer = Answer::None) noexcept;
 
     [[nodiscard]] ErrorNumber number() const noexcept { return m_number; }
     [[nodiscard]] Answer answer() const noexcept { return m_answer; }
     // The standard Spanish description, UTF-8.
-    [[nodiscard]] const char *what() const noexcept override;
+    [[nodiscard]] const char *description() const noexcept;
     // What the user reads: "Error 13: No coinciden los tipos", and the
     // question to look at, if any, on a line of its own. UTF-8.
     [[nodiscard]] std::string message() const;

@@ -9,10 +9,9 @@ CalculationResult calculate(const CoolingLoadAnswers &answers, const NumberForma
 {
     CalculationResult result;
     CoolingLoadTerms terms;
-    try {
-        computeCoolingLoad(answers, result.fields, format, &terms);
-    } catch (const CalcError &error) {
-        result.failure = CalculationFailure{error.number(), error.answer(), error.message()};
+    if (const std::optional<CalcError> error =
+            computeCoolingLoad(answers, result.fields, format, &terms)) {
+        result.failure = CalculationFailure{error->number(), error->answer(), error->message()};
         return result;
     }
     const std::string total = numberToText(terms.total, format);

@@ -2,6 +2,7 @@
 
 // The cooling-load formula: the answers in, the fields and the total out.
 
+#include "calc/calc_error.h"
 #include "calc/number_text.h"
 
 #include <optional>
@@ -40,10 +41,12 @@ struct CoolingLoadTerms {
     double total = 0;
 };
 
-// The cooling load in frigorías per hour. Writes the fields step by step, so
-// a CalcError leaves the earlier steps' fields written and the later ones
-// as they were. The terms are written only by a calculation that succeeds.
-double computeCoolingLoad(const CoolingLoadAnswers &answers, CoolingLoadFields &fields,
-                          const NumberFormat &format, CoolingLoadTerms *terms = nullptr);
+// The cooling load in frigorías per hour, dato3. Writes the fields step by
+// step; an error stops it, and comes back, with the earlier steps' fields
+// written and the later ones as they were. The terms are written only by a
+// calculation that succeeds.
+std::optional<CalcError> computeCoolingLoad(const CoolingLoadAnswers &answers,
+                                            CoolingLoadFields &fields, const NumberFormat &format,
+                                            CoolingLoadTerms *terms = nullptr);
 
 } // namespace klimora

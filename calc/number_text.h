@@ -2,6 +2,9 @@
 
 // Numbers read from and written as text in the user's regional format.
 
+#include "calc/calc_error.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,9 +18,15 @@ struct NumberFormat {
 // process's own locale, which Qt changes at start-up.
 NumberFormat userNumberFormat();
 
-// Reads a whole text as one number. Throws CalcError: Conversion when the
-// text is not a number, Overflow when it is beyond the double range.
-double textToNumber(std::string_view text, const NumberFormat &format);
+// A text read as a number: its value, or the error it raises.
+struct ReadNumber {
+    double value = 0;
+    std::optional<ErrorNumber> error;
+};
+
+// Reads a whole text as one number: Conversion when the text is not a
+// number, Overflow when it is beyond the double range.
+ReadNumber textToNumber(std::string_view text, const NumberFormat &format);
 
 // Writes at most 15 significant digits, without grouping.
 std::string numberToText(double value, const NumberFormat &format);

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -55,11 +56,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-[[noreturn]] void notANumber()
-{
-    throw CalcError(ErrorNumber::Conversion);
-}
-
 // The number as 0.<digits> x 10^exponent, with leading zeros dropped.
 struct Decimal {
     bool negative = false;
@@ -75,7 +71,8 @@ public:
     {
     }
 
-    Decimal scan()
+    // Nullopt for what is not a number.
+    std::optional<Decimal> scan()
     {
         if (m_rest.starts_with('+') || m_rest.starts_with('-')) {
             m_decimal.negative = m_rest.front() == '-';
@@ -87,13 +84,16 @@ public:
             anyDigit = scanDigits(false) || anyDigit;
         }
         if (!anyDigit)
-            notANumber();
+            return std::nullopt;
         if (m_rest.starts_with('E') || m_rest.starts_with('e')) {
             m_rest.remove_prefix(1);
-            m_decimal.exponent = saturatedSum(m_decimal.exponent, scanExponent());
+            const std::optional<std::int64_t> exponent = scanExponent();
+            if (!exponent)
+                return std::nullopt;
+            m_decimal.exponent = saturatedSum(m_decimal.exponent, *exponent);
         }
         if (!m_rest.empty())
-            notANumber();
+            return std::nullopt;
         // Trailing zeros say nothing, unless a dropped digit must follow them.
         if (!m_decimal.droppedNonZero) {
             while (m_decimal.digits.ends_with('0'))
@@ -130,7 +130,7 @@ private:
             m_decimal.droppedNonZero = true;
     }
 
-    std::int64_t scanExponent()
+    std::optional<std::int64_t> scanExponent()
     {
         bool negative = false;
         if (m_rest.starts_with('+') || m_rest.starts_with('-')) {
@@ -138,7 +138,7 @@ private:
             m_rest.remove_prefix(1);
         }
         if (m_rest.empty() || !isDigit(m_rest.front()))
-            notANumber();
+            return std::nullopt;
         std::int64_t value = 0;
         while (!m_rest.empty() && isDigit(m_rest.front())) {
             value = std::min(value * 10 + (m_rest.front() - '0'), exponentLimit);
@@ -166,12 +166,12 @@ double signedZero(bool negative)
 constexpr std::int64_t overflowExponent = 310;
 constexpr std::int64_t underflowExponent = -400;
 
-double toDouble(const Decimal &decimal)
+ReadNumber toDouble(const Decimal &decimal)
 {
     if (decimal.digits.empty() || decimal.exponent < underflowExponent)
-        return signedZero(decimal.negative);
+        return {signedZero(decimal.negative), std::nullopt};
     if (decimal.exponent > overflowExponent)
-        throw CalcError(ErrorNumber::Overflow);
+        return {0, ErrorNumber::Overflow};
 
     std::string canonical = decimal.negative ? "-0." : "0.";
     canonical += decimal.digits;
@@ -188,19 +188,23 @@ double toDouble(const Decimal &decimal)
     if (ec == std::errc::result_out_of_range) {
         // Said the same for both ends, with value left alone.
         if (decimal.exponent > 0)
-            throw CalcError(ErrorNumber::Overflow);
-        return signedZero(decimal.negative);
+            return {0, ErrorNumber::Overflow};
+        return {signedZero(decimal.negative), std::nullopt};
     }
     if (ec != std::errc{} || ptr != end)
-        notANumber();
-    return value;
+        return {0, ErrorNumber::Conversion};
+    return {value, std::nullopt};
 }
 
 } // namespace
 
-double textToNumber(std::string_view text, const NumberFormat &format)
+ReadNumber textToNumber(std::string_view text, const NumberFormat &format)
 {
-    return toDouble(DecimalScanner(withoutBlanks(text), format.decimalSeparator).scan());
+    const std::optional<Decimal> decimal =
+        DecimalScanner(withoutBlanks(text), format.decimalSeparator).scan();
+    if (!decimal)
+        return {0, ErrorNumber::Conversion};
+    return toDouble(*decimal);
 }
 
 } // namespace klimora

@@ -87,16 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const klimora::NumberFormat format{(data[0] & 1) != 0 ? "," : "."};
     const std::string_view text(reinterpret_cast<const char *>(data) + 1, size - 1);
 
-    double value = 0;
-    bool accepted = true;
-    bool overflowed = false;
-    try {
-        value = klimora::textToNumber(text, format);
-    } catch (const klimora::CalcError &error) {
-        overflowed = error.number() == klimora::ErrorNumber::Overflow;
-        accepted = overflowed;
-        check(error.answer() == klimora::Answer::None);
-    }
+    const klimora::ReadNumber read = klimora::textToNumber(text, format);
+    const double value = read.value;
+    const bool overflowed = read.error == klimora::ErrorNumber::Overflow;
+    const bool accepted = !read.error || overflowed;
 
     const Reference reference = referenceReading(text, format.decimalSeparator[0]);
     check(accepted == reference.whole);

@@ -37,7 +37,7 @@ class TextToNumberAccepts : public testing::TestWithParam<Accepted> {};
 TEST_P(TextToNumberAccepts, ReadsTheWholeText)
 {
     const auto &[text, format, expected] = GetParam();
-    EXPECT_EQ(textToNumber(text, format), expected) << '"' << text << '"';
+    EXPECT_EQ(textToNumber(text, format).value, expected) << '"' << text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TextToNumber, UnderflowKeepsTheSign)
 {
-    EXPECT_TRUE(std::signbit(textToNumber("-1e-400", comma)));
+    EXPECT_TRUE(std::signbit(textToNumber("-1e-400", comma).value));
 }
 
 TEST(TextToNumber, RoundsHalfwayCasesWithDroppedDigitsUpward)
@@ -74,8 +74,9 @@ TEST(TextToNumber, RoundsHalfwayCasesWithDroppedDigitsUpward)
     // Exactly between 1 and the next double, then nudged up by a digit far
     // beyond what is kept verbatim.
     const std::string halfway = "1,00000000000000011102230246251565404236316680908203125";
-    EXPECT_EQ(textToNumber(halfway, comma), 1.0);
-    EXPECT_EQ(textToNumber(halfway + std::string(900, '0') + "1", comma), std::nextafter(1.0, 2.0));
+    EXPECT_EQ(textToNumber(halfway, comma).value, 1.0);
+    EXPECT_EQ(textToNumber(halfway + std::string(900, '0') + "1", comma).value,
+              std::nextafter(1.0, 2.0));
 }
 
 struct Rejected {
@@ -94,13 +95,8 @@ class TextToNumberRejects : public testing::TestWithParam<Rejected> {};
 TEST_P(TextToNumberRejects, WithTheRightErrorNumber)
 {
     const auto &[text, format, error] = GetParam();
-    try {
-        const double value = textToNumber(text, format);
-        ADD_FAILURE() << '"' << text << "\" read as " << value;
-    } catch (const CalcError &raised) {
-        EXPECT_EQ(raised.number(), error) << '"' << text << '"';
-        EXPECT_EQ(raised.answer(), Answer::None);
-    }
+    const ReadNumber read = textToNumber(text, format);
+    EXPECT_EQ(read.error, error) << '"' << text << "\" read as " << read.value;
 }
 
 constexpr auto conversion = ErrorNumber::Conversion;
@@ -134,8 +130,8 @@ INSTANTIATE_TEST_SUITE_P(BeyondDouble, TextToNumberRejects,
 TEST(TextToNumber, AMegabyteOfDigitsIsStillOneNumber)
 {
     const std::string zeros(1 << 20, '0');
-    EXPECT_EQ(textToNumber(zeros + "7", comma), 7);
-    EXPECT_EQ(textToNumber("0," + zeros + "5e1048577", comma), 5);
+    EXPECT_EQ(textToNumber(zeros + "7", comma).value, 7);
+    EXPECT_EQ(textToNumber("0," + zeros + "5e1048577", comma).value, 5);
 }
 
 } // namespace

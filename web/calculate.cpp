@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,15 +24,11 @@ klimora::NumberFormat formatOf(int decimalSeparator)
     return {std::string(1, static_cast<char>(decimalSeparator))};
 }
 
-// Any failure calc does not foresee, as a failed press says it.
+// Kept for the page to read before its next call. What calc does not foresee
+// (no memory left) traps, and the page says so itself.
 template <typename Call> const char *replied(Call call)
 {
-    try {
-        reply = call();
-    } catch (const std::exception &) {
-        reply = std::string(R"({"link":"","error":{"answer":"","message":")") +
-                klimora::unexpectedError + "\"}}";
-    }
+    reply = call();
     return reply.c_str();
 }
 

@@ -3,9 +3,11 @@
 // (web/calculate.cpp). Each thing a person does is one call; its reply, JSON
 // read by name (calc/result_json.h), holds all the page then shows.
 
+import { forgetCalculator } from './calculation-loader.js';
+
 // calc's own words, put in as the site is put together: after a trap the
 // calculation cannot say them.
-export const unexpected = '{{unexpected}}';
+const failed = { link: '', error: { answer: '', message: '{{unexpected}}' } };
 
 // A lone surrogate, which no UTF-8 holds, as the replacement character.
 const wellFormed = (text) => text.replace(/\p{Cs}/gu, '\uFFFD');
@@ -15,27 +17,34 @@ export const answerFields = (values) =>
   values.map(([name, value]) => `${name}=${encodeURIComponent(wellFormed(value))}`).join('&');
 
 // The text goes in as its exact UTF-8 bytes, whatever characters it holds.
+// Undefined where the calculation traps (memory ran out): that instance is
+// done, and the next call gets another.
 function call(calc, entry, text, separator) {
-  const bytes = new TextEncoder().encode(text);
-  const buffer = calc._malloc(Math.max(bytes.length, 1));
-  if (!buffer) return null;
   try {
+    const bytes = new TextEncoder().encode(text);
+    const buffer = calc._malloc(Math.max(bytes.length, 1));
+    if (!buffer) throw new RangeError('no memory');
     calc.HEAPU8.set(bytes, buffer);
-    return JSON.parse(calc.UTF8ToString(entry(buffer, bytes.length, separator.charCodeAt(0))));
-  } finally {
+    const reply = JSON.parse(calc.UTF8ToString(entry(buffer, bytes.length, separator.charCodeAt(0))));
     calc._free(buffer);
+    return reply;
+  } catch {
+    forgetCalculator();
+    return undefined;
   }
 }
 
 // A press: { link, total, shown, equivalents, breakdown: [{ name, term, share,
 // bar }], units: [{ text, corresponds }], advice }, or { link, error: { answer,
 // message, otherSeparator, useOther } } where answer names the box to mend.
-export const press = (calc, fields, separator) =>
-  call(calc, calc._klimora_press, fields, separator) ?? { link: '', error: { answer: '', message: unexpected } };
+export const press = (calc, fields, separator) => call(calc, calc._klimora_press, fields, separator) ?? failed;
 
 // A link's fragment opened: null for no Klimora link, else { answers: [[name,
-// value]], separator, whole } and the press's fields.
-export const open = (calc, fragment, separator) => call(calc, calc._klimora_open, fragment, separator);
+// value]], separator, whole } and the press's fields; after a trap, the failure.
+export function open(calc, fragment, separator) {
+  const opened = call(calc, calc._klimora_open, fragment, separator);
+  return opened === undefined ? failed : opened;
+}
 
 // Mi casa's figures for rooms given by their names and fragments, each room's
 // read by its name: { rooms: [{ name, total, unit, readable }], total, units }.

@@ -1,7 +1,7 @@
 // A press of "Calcular": the answers on screen go to the calculation in one
 // call, and its total, or what to mend, comes back to the page.
-import { answerFields, press as calculate, unexpected } from './calculation.js';
-import { forgetCalculator, loadCalculator } from './calculation-loader.js';
+import { answerFields, press as calculate } from './calculation.js';
+import { loadCalculator } from './calculation-loader.js';
 import { clearError, unmarkBoxes } from './answer-error.js';
 import { answerValues, button } from './questionnaire.js';
 import { showReply } from './reply.js';
@@ -28,13 +28,5 @@ export async function press() {
   showUnavailable('');
   // The message stays until replaced: the same one again is then heard again.
   unmarkBoxes();
-  let reply;
-  try {
-    reply = calculate(calc, answerFields(answerValues()), currentSeparator());
-  } catch {
-    // A trap or an abort: this instance is done, the next press gets another.
-    forgetCalculator();
-    reply = { link: '', error: { answer: '', message: unexpected } };
-  }
-  showReply(reply);
+  showReply(calculate(calc, answerFields(answerValues()), currentSeparator()));
 }
