@@ -1,11 +1,10 @@
-// The page's scripts, and the module emscripten writes around the
-// calculation, use only what the browsers in package.json's "browserslist"
-// have: the oldest the page supports, listed in docs/web.md. Every script of
+// The page's scripts use only what the browsers in package.json's
+// "browserslist" have: the oldest the page supports, listed in docs/web.md. Every script of
 // the project keeps the same style.
 import stylistic from '@stylistic/eslint-plugin';
 import compat from 'eslint-plugin-compat';
 
-const scripts = ['web/*.js', '**/site/klimora-calc.*.mjs'];
+const scripts = ['web/*.js'];
 const ours = ['web/*.js', 'tests/web/*.mjs', 'bench/web/*.mjs', 'scripts/*.mjs', '*.mjs'];
 const style = stylistic.configs.customize({
   indent: 2, quotes: 'single', semi: true, braceStyle: '1tbs', arrowParens: true, commaDangle: 'always-multiline',

@@ -23,7 +23,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DKLIMORA_BUILD_GUI=OFF -DKLIMORA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure
-node scripts/check_browser_support.mjs "$build/site"
+node scripts/check_browser_support.mjs
 
 # WebKit's MiniBrowser takes the page's language from its locale: the tests'
 # languages, compiled here, where the browsers look for them.

@@ -17,7 +17,7 @@ import tempfile
 import xml.etree.ElementTree as ElementTree
 
 HERE = pathlib.Path(__file__).resolve().parent
-COMPRESSED = ('.html', '.js', '.mjs', '.css', '.wasm', '.webmanifest', '.svg')
+COMPRESSED = ('.html', '.js', '.css', '.wasm', '.webmanifest', '.svg')
 ICONS = ('klimora.svg', 'klimora-32.png', 'klimora-180.png', 'klimora-192.png',
          'klimora-512.png')
 
@@ -100,29 +100,25 @@ def main():
     shutil.rmtree(site, ignore_errors=True)
     (site / 'icons').mkdir(parents=True)
     # Each file an older page could be served with carries its digest in its
-    # name, and so does each name that refers to it: the module and its wasm,
-    # then the page's script and style. Only the page, the worker, the
+    # name, and so does each name that refers to it: the calculation's
+    # WebAssembly, then the page's script and style. Only the page, the worker, the
     # manifest and the icons keep fixed names.
     wasm = hashed(site, 'klimora-calc.wasm', (calc / 'klimora-calc.wasm').read_bytes())
-    glue = (calc / 'klimora-calc.mjs').read_text(encoding='utf-8')
-    glue = minified(esbuild, glue.replace('klimora-calc.wasm', wasm), 'js')
-    glue = hashed(site, 'klimora-calc.mjs', glue.encode())
     answer_names, choices, unexpected = calc_words()
     with tempfile.TemporaryDirectory() as sources:
         sources = pathlib.Path(sources)
         for module in HERE.glob('*.js'):
             text = module.read_text(encoding='utf-8')
-            text = text.replace("'./klimora-calc.mjs'", f"'./{glue}'")
             text = text.replace("'./klimora-calc.wasm'", f"'./{wasm}'").replace('{{version}}', version)
             text = text.replace('{{unexpected}}', unexpected)
             (sources / module.name).write_text(text, encoding='utf-8')
         script = hashed(site, 'klimora.js', bundled(esbuild, sources / 'klimora.js').encode())
     style = minified(esbuild, (HERE / 'style.css').read_text(encoding='utf-8'), 'css')
     style = hashed(site, 'style.css', style.encode())
-    names = {'klimora-calc.mjs': glue, 'klimora.js': script, 'style.css': style}
+    names = {'klimora.js': script, 'style.css': style}
     page = filled((HERE / 'index.html').read_text(encoding='utf-8'), form_texts(ui))
     check_form(page, answer_names, choices)
-    page = re.sub(r'(?<=")(klimora-calc\.mjs|klimora\.js|style\.css)(?=")',
+    page = re.sub(r'(?<=")(klimora\.js|style\.css)(?=")',
                   lambda match: names[match[1]], page)
     (site / 'index.html').write_text(page, encoding='utf-8')
     for name in ('manifest.webmanifest', 'sin-script.css'):
@@ -137,7 +133,7 @@ def main():
     worker = (HERE / 'sw.js').read_text(encoding='utf-8')
     worker = worker.replace('{{cache}}', f'{version}-{digest.hexdigest()[:12]}')
     # Offline the page needs itself, what it loads, and the picture it shows.
-    offline = ['./', glue, wasm, script, style, 'icons/klimora.svg']
+    offline = ['./', wasm, script, style, 'icons/klimora.svg']
     worker = worker.replace("['{{files}}']", json.dumps(offline))
     (site / 'sw.js').write_text(minified(esbuild, worker, 'js'), encoding='utf-8')
 

@@ -1,11 +1,9 @@
-// The calculation's loading: its module and WebAssembly, fetched once and
+// The calculation's loading: its WebAssembly, fetched once, instantiated and
 // checked to be this page's version, or the reason there is none.
 
-// Both filled in as the site is put together: the names carry a digest of
-// their contents, so that no cache can pair this page with another build's
-// module.
-export const calcModule = './klimora-calc.mjs';
-const calcWasm = './klimora-calc.wasm';
+// Filled in as the site is put together: the name carries a digest of its
+// contents, so that no cache can pair this page with another build's module.
+export const calcWasm = './klimora-calc.wasm';
 const calcVersion = '{{version}}';
 
 // Why there is no calculation: 'sin-webassembly', 'rechazado' (the browser
@@ -16,37 +14,15 @@ const calcVersion = '{{version}}';
 const unavailable = (reason) => Object.assign(new Error(reason), { reason });
 const gone = (response) => response.status === 404 || response.status === 410;
 
-// A module that failed to load stays failed under its address: a retry asks
-// again under a new one, which no cache holds.
-let glue = null;
+// A download that failed stays failed under its address: a retry asks again
+// under a new one, which no cache holds.
 let failedDownloads = 0;
-const address = (url) => (failedDownloads ? `${url}?intento=${failedDownloads}` : url);
-
-async function whyNotImported(url) {
-  try {
-    return gone(await fetch(url, { method: 'HEAD', cache: 'no-store' })) ? 'otra-version' : 'sin-conexion';
-  } catch {
-    return 'sin-conexion';
-  }
-}
-
-function importGlue() {
-  if (!glue) {
-    const url = address(calcModule);
-    glue = import(url).catch(async () => {
-      glue = null;
-      failedDownloads += 1;
-      throw unavailable(await whyNotImported(url));
-    });
-  }
-  return glue;
-}
 
 async function downloadWasm() {
   let response = null;
   let bytes = null;
   try {
-    response = await fetch(address(calcWasm));
+    response = await fetch(failedDownloads ? `${calcWasm}?intento=${failedDownloads}` : calcWasm);
     if (response.ok) bytes = await response.arrayBuffer();
   } catch {
     // No connection, or cut off midway.
@@ -57,19 +33,37 @@ async function downloadWasm() {
   throw unavailable('sin-conexion');
 }
 
+// A text the calculation wrote, ending at its NUL.
+export function readText(calc, at) {
+  const bytes = new Uint8Array(calc.memory.buffer, at);
+  return new TextDecoder().decode(bytes.subarray(0, bytes.indexOf(0)));
+}
+
+// All the calculation asks of the page: to be told that its memory grew
+// (each call makes its view anew), and to stop, as an abort does, which then
+// fails as a trap.
+const imports = {
+  env: { emscripten_notify_memory_growth() {} },
+  wasi_snapshot_preview1: {
+    proc_exit(status) {
+      throw new WebAssembly.RuntimeError(`exit ${status}`);
+    },
+  },
+};
+
 // A new instance of the calculation. A trap leaves an instance unusable, and
-// the next press makes another from the same module.
+// the next press makes another from the same bytes.
 async function newCalculator() {
   if (typeof WebAssembly !== 'object') throw unavailable('sin-webassembly');
-  const { default: createCalc } = await importGlue();
-  const wasmBinary = await downloadWasm();
+  const bytes = await downloadWasm();
   let calc;
   try {
-    calc = await createCalc({ wasmBinary });
+    calc = (await WebAssembly.instantiate(bytes, imports)).instance.exports;
+    calc._initialize();
   } catch {
     throw unavailable('rechazado');
   }
-  if (calc.UTF8ToString(calc._klimora_version()) !== calcVersion) throw unavailable('otra-version');
+  if (readText(calc, calc.klimora_version()) !== calcVersion) throw unavailable('otra-version');
   return calc;
 }
 

@@ -3,7 +3,7 @@
 // (web/calculate.cpp). Each thing a person does is one call; its reply, JSON
 // read by name (calc/result_json.h), holds all the page then shows.
 
-import { forgetCalculator } from './calculation-loader.js';
+import { forgetCalculator, readText } from './calculation-loader.js';
 
 // calc's own words, put in as the site is put together: after a trap the
 // calculation cannot say them.
@@ -22,11 +22,12 @@ export const answerFields = (values) =>
 function call(calc, entry, text, separator) {
   try {
     const bytes = new TextEncoder().encode(text);
-    const buffer = calc._malloc(Math.max(bytes.length, 1));
+    const buffer = calc.malloc(Math.max(bytes.length, 1));
     if (!buffer) throw new RangeError('no memory');
-    calc.HEAPU8.set(bytes, buffer);
-    const reply = JSON.parse(calc.UTF8ToString(entry(buffer, bytes.length, separator.charCodeAt(0))));
-    calc._free(buffer);
+    // A view made now: memory may have grown since the last.
+    new Uint8Array(calc.memory.buffer).set(bytes, buffer);
+    const reply = JSON.parse(readText(calc, entry(buffer, bytes.length, separator.charCodeAt(0))));
+    calc.free(buffer);
     return reply;
   } catch {
     forgetCalculator();
@@ -37,17 +38,17 @@ function call(calc, entry, text, separator) {
 // A press: { link, total, shown, equivalents, breakdown: [{ name, term, share,
 // bar }], units: [{ text, corresponds }], advice }, or { link, error: { answer,
 // message, otherSeparator, useOther } } where answer names the box to mend.
-export const press = (calc, fields, separator) => call(calc, calc._klimora_press, fields, separator) ?? failed;
+export const press = (calc, fields, separator) => call(calc, calc.klimora_press, fields, separator) ?? failed;
 
 // A link's fragment opened: null for no Klimora link, else { answers: [[name,
 // value]], separator, whole } and the press's fields; after a trap, the failure.
 export function open(calc, fragment, separator) {
-  const opened = call(calc, calc._klimora_open, fragment, separator);
+  const opened = call(calc, calc.klimora_open, fragment, separator);
   return opened === undefined ? failed : opened;
 }
 
 // Mi casa's figures for rooms given by their names and fragments, each room's
 // read by its name: { rooms: [{ name, total, unit, readable }], total, units }.
-export const homeFigures = (calc, rooms, separator) => call(calc, calc._klimora_home,
+export const homeFigures = (calc, rooms, separator) => call(calc, calc.klimora_home,
   rooms.map(({ nombre, respuestas }) => `${encodeURIComponent(wellFormed(nombre))}#${respuestas}`).join('\n'),
   separator);

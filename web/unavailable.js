@@ -1,6 +1,6 @@
 // When the calculation cannot start: the page says why and offers the way on.
 // A server that has moved on to a newer version gets one reload by itself.
-import { calcModule } from './calculation-loader.js';
+import { calcWasm } from './calculation-loader.js';
 import { reloadKeepingAnswers, sessionStore } from './kept-answers.js';
 import { button } from './questionnaire.js';
 
@@ -16,8 +16,8 @@ export function showUnavailable(reason) {
 
 const reloadedKey = 'klimora.recargada';
 export function showFailure(reason) {
-  if (reason === 'otra-version' && sessionStore()?.getItem(reloadedKey) !== calcModule) {
-    sessionStore()?.setItem(reloadedKey, calcModule);
+  if (reason === 'otra-version' && sessionStore()?.getItem(reloadedKey) !== calcWasm) {
+    sessionStore()?.setItem(reloadedKey, calcWasm);
     reloadKeepingAnswers();
     return;
   }

@@ -53,7 +53,7 @@ async function changedSite(edit, options) {
 }
 // A file of a site copy, found by the pattern of its name, which carries a digest.
 const named = async (folder, pattern) => (await readdir(folder)).find((name) => pattern.test(name));
-const calcModule = /^klimora-calc\.\w+\.mjs$/;
+const calcWasm = /^klimora-calc\.\w+\.wasm$/;
 // Takes a file out of a site copy, with its gzipped copy; returns its name.
 async function drop(folder, pattern) {
   const name = await named(folder, pattern);
@@ -411,11 +411,11 @@ test('each way the calculation can fail says why, and offers the way on', async 
         await writeFile(path.join(folder, 'copia.json'), JSON.stringify({ formato: 'klimora-mi-casa', version: 1, habitaciones: [] }));
         await opened.upload('#archivo-copia', path.join(folder, 'copia.json'));
         await shows(opened, 'status', 'La copia no se ha podido comprobar. Mi casa no ha cambiado.');
-      }, { busy: '^/klimora-calc\\.\\w+\\.mjs$' }],
+      }, { busy: '^/klimora-calc\\.\\w+\\.wasm$' }],
     [async (folder) => edit(path.join(folder, await named(folder, /\.wasm$/)), () => '<!DOCTYPE html><title>Wi-Fi</title>'),
       'No se ha podido descargar el cálculo: sin conexión. Vuelva a pulsar «Calcular» cuando tenga conexión.'],
     // The server has moved on: the page reloads once, then offers it.
-    [(folder) => drop(folder, calcModule),
+    [(folder) => drop(folder, calcWasm),
       'Hay una versión nueva de la página, y esta ya no puede calcular. Cargar la versión nueva',
       async (opened, folder) => {
         assert.equal(await opened.evaluate(() => performance.getEntriesByType('navigation')[0].type), 'reload');
@@ -452,18 +452,16 @@ test('a trap is an unexpected error, the press after it calculates, and an evict
   async () => {
     // Sent uncached, so that only the network or the worker can answer.
     const trapping = await changedSite(async (folder) => {
-      // The first instance of the calculation on a page traps at every press.
-      await edit(path.join(folder, await named(folder, calcModule)), (glue) => {
-        // Every call into it counted, as window.calls.
-        const trapping = glue.replace(/export default (\w+);\s*$/, 'let klimoraInstances = 0;' +
-          'export default (options) => $1(options).then((calc) => { const first = ++klimoraInstances === 1;' +
-          'for (const name of Object.keys(calc).filter((key) => key.startsWith("_klimora_"))) { let entry = calc[name];' +
-          'Object.defineProperty(calc, name, { set: (bound) => { entry = bound; }, get: () => (...args) => {' +
-          'window.calls = (window.calls ?? 0) + 1; if (first && name === "_klimora_press") ' +
-          'throw new WebAssembly.RuntimeError("unreachable"); return entry(...args); } }); } return calc; });');
-        assert.notEqual(trapping, glue);
-        return trapping;
-      });
+      // The first instance of the calculation on a page traps at every press, and every call
+      // into it is counted, as window.calls: the page's own script, which the worker keeps, says so.
+      await edit(path.join(folder, await named(folder, /^klimora\.\w+\.js$/)), (script) =>
+        'const instantiate = WebAssembly.instantiate; let instances = 0;' +
+        'WebAssembly.instantiate = async (...args) => { const { instance } = await instantiate(...args);' +
+        'const first = ++instances === 1; const exports = { ...instance.exports };' +
+        'for (const name of Object.keys(exports).filter((key) => key.startsWith("klimora_"))) {' +
+        'const entry = exports[name]; exports[name] = (...given) => { window.calls = (window.calls ?? 0) + 1;' +
+        'if (first && name === "klimora_press") throw new WebAssembly.RuntimeError("unreachable");' +
+        'return entry(...given); }; } return { instance: { exports } }; };' + script);
     }, { headers: { 'Cache-Control': 'no-store' } });
     const page = await open({ url: trapping.server.url });
     await answer(page, workedExample);
