@@ -3,6 +3,8 @@
 
 #include "calc/answer_link.h"
 
+#include <algorithm>
+
 namespace klimora {
 
 std::optional<std::string> linkOf(const QuestionnaireAnswers &answers, const NumberFormat &format)
@@ -16,9 +18,23 @@ std::optional<std::string> linkOf(const QuestionnaireAnswers &answers, const Num
 
 PressReply pressReply(const QuestionnaireAnswers &answers, const NumberFormat &format)
 {
-    PressReply reply{calculate(answers.answers, format), linkOf(answers, format).value_or(""), {}};
-    if (reply.result.failure)
+    PressReply reply{
+        calculate(answers.answers, format), linkOf(answers, format).value_or(""), {}, {}, {}};
+    if (reply.result.failure) {
         reply.hint = separatorHint(answers.answers, *reply.result.failure, format);
+        return reply;
+    }
+    const UnitChoice &units = reply.result.report.units;
+    const auto picked =
+        std::find_if(units.classes.begin(), units.classes.end(),
+                     [&](const UnitClassOffer &offer) { return offer.unit == answers.cost.unit; });
+    if (picked != units.classes.end())
+        reply.unit = picked->unit;
+    const UnitClassOffer *costed = picked != units.classes.end() ? &*picked
+                                   : units.chosen                ? &units.classes[*units.chosen]
+                                                                 : nullptr;
+    if (costed != nullptr)
+        reply.cost = runningCost(costed->frigorias, answers.cost, format);
     return reply;
 }
 

@@ -22,6 +22,10 @@ struct PressReply {
     std::string link;
     // Beside a failure, what the other separator would give.
     SeparatorHint hint;
+    // What the unit costs to run: the one that corresponds, or the size the
+    // answers pick (its BTU/h in unit, else empty).
+    std::string unit;
+    RunningCost cost;
 };
 
 PressReply pressReply(const QuestionnaireAnswers &answers, const NumberFormat &format);

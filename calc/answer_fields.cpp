@@ -5,7 +5,7 @@
 
 namespace klimora {
 
-const std::array<AnswerField, 8> answerFields{{
+const std::array<AnswerField, 16> answerFields{{
     {"atico", Answer::None, nullptr, &CoolingLoadAnswers::topFloor, &AnsweredChoices::topFloor},
     {"largo", Answer::Length, &CoolingLoadAnswers::length, nullptr, nullptr},
     {"ancho", Answer::Width, &CoolingLoadAnswers::width, nullptr, nullptr},
@@ -15,6 +15,14 @@ const std::array<AnswerField, 8> answerFields{{
     {"personas", Answer::Occupants, &CoolingLoadAnswers::occupants, nullptr, nullptr},
     {"aparatos", Answer::None, nullptr, &CoolingLoadAnswers::appliances,
      &AnsweredChoices::appliances},
+    {"equipo", Answer::None, nullptr, nullptr, nullptr, &CostAnswers::unit},
+    {"potencia", Answer::None, nullptr, nullptr, nullptr, &CostAnswers::power},
+    {"horas", Answer::None, nullptr, nullptr, nullptr, &CostAnswers::hours},
+    {"dias", Answer::None, nullptr, nullptr, nullptr, &CostAnswers::days},
+    {"precio", Answer::None, nullptr, nullptr, nullptr, &CostAnswers::price},
+    {"potencia-otro", Answer::None, nullptr, nullptr, nullptr, &CostAnswers::otherPower},
+    {"compra", Answer::None, nullptr, nullptr, nullptr, &CostAnswers::unitPrice},
+    {"compra-otro", Answer::None, nullptr, nullptr, nullptr, &CostAnswers::otherPrice},
 }};
 
 const AnswerField *answerFieldNamed(std::string_view name)

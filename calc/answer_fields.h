@@ -6,6 +6,7 @@
 
 #include "calc/calc_error.h"
 #include "calc/cooling_load.h"
+#include "calc/running_cost.h"
 
 #include <array>
 #include <string>
@@ -21,28 +22,30 @@ struct AnsweredChoices {
     bool operator==(const AnsweredChoices &) const = default;
 };
 
-// The answers as the questionnaire holds them.
+// The answers as the questionnaire holds them, and what the unit costs to run.
 struct QuestionnaireAnswers {
     CoolingLoadAnswers answers;
     AnsweredChoices answered;
+    CostAnswers cost;
 
     bool operator==(const QuestionnaireAnswers &) const = default;
 };
 
-// One answer: a box's text, or a yes/no question's choice and whether it
-// has one.
+// One answer: a box's text, a yes/no question's choice and whether it has
+// one, or a box of "Lo que gasta".
 struct AnswerField {
     std::string_view name;
     Answer box;
     std::string CoolingLoadAnswers::*text;
     bool CoolingLoadAnswers::*choice;
     bool AnsweredChoices::*answered;
+    std::string CostAnswers::*cost = nullptr;
 };
 
 inline constexpr std::string_view yes = "si";
 inline constexpr std::string_view no = "no";
 
-extern const std::array<AnswerField, 8> answerFields;
+extern const std::array<AnswerField, 16> answerFields;
 
 // The field of that name; null for none.
 const AnswerField *answerFieldNamed(std::string_view name);

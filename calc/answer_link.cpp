@@ -62,7 +62,9 @@ std::vector<LinkAnswer> linkAnswers(const QuestionnaireAnswers &answers)
     for (const AnswerField &field : answerFields) {
         if (field.text != nullptr)
             listed.push_back({std::string(field.name), answers.answers.*field.text});
-        else if (answers.answered.*field.answered)
+        else if (field.cost != nullptr && !(answers.cost.*field.cost).empty())
+            listed.push_back({std::string(field.name), answers.cost.*field.cost});
+        else if (field.choice != nullptr && answers.answered.*field.answered)
             listed.push_back(
                 {std::string(field.name), std::string(answers.answers.*field.choice ? yes : no)});
     }
@@ -110,6 +112,8 @@ QuestionnaireAnswers answersOf(const SharedAnswers &shared)
         const AnswerField *field = answerFieldNamed(name);
         if (field->text != nullptr) {
             answers.answers.*field->text = value;
+        } else if (field->cost != nullptr) {
+            answers.cost.*field->cost = value;
         } else {
             answers.answers.*field->choice = value == yes;
             answers.answered.*field->answered = true;

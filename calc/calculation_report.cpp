@@ -20,7 +20,11 @@ CalculationResult calculate(const CoolingLoadAnswers &answers, const NumberForma
                      equivalentsText(terms.total, format),
                      breakdownRows(terms, format),
                      unitChoice(terms.total, format),
-                     terms.total};
+                     terms.total,
+                     {}};
+    if (const auto chosen = result.report.units.chosen)
+        result.report.cost =
+            runningCost(result.report.units.classes[*chosen].frigorias, {}, format);
     return result;
 }
 
@@ -42,6 +46,13 @@ std::string reportText(const CalculationReport &report, bool whole)
     }
     if (!report.units.advice.empty())
         text += "\n\n" + report.units.advice;
+    if (whole && !report.cost.sentence.empty()) {
+        text += "\n\nLo que gasta, con " + report.cost.prefilledPower +
+                " W de potencia eléctrica:\n" + report.cost.sentence + "\n" +
+                report.cost.prefilledFrom +
+                "\nEn la página puede poner sus propias cifras y el precio del kWh: "
+                "«Copiar enlace» la abre con estas respuestas.";
+    }
     return text;
 }
 

@@ -6,6 +6,7 @@
 #include "calc/cooling_load.h"
 #include "calc/load_breakdown.h"
 #include "calc/number_text.h"
+#include "calc/running_cost.h"
 #include "calc/unit_classes.h"
 
 #include <optional>
@@ -23,6 +24,8 @@ struct CalculationReport {
     std::vector<BreakdownRow> breakdown;
     UnitChoice units;
     double frigoriasPerHour = 0;
+    // What the unit that corresponds costs to run, at the first figures.
+    RunningCost cost;
 };
 
 // Why a calculation gave no total, and the answer to mend.

@@ -1,6 +1,7 @@
 // A home's figures: each room's, and what the home takes.
 #include "calc/home_report.h"
 
+#include "calc/actions.h"
 #include "calc/answer_link.h"
 #include "calc/calc_error.h"
 #include "calc/calculation_report.h"
@@ -41,7 +42,8 @@ std::string unitsText(const std::array<int, unitClassCount> &bySize, const Numbe
 
 } // namespace
 
-HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &format)
+HomeReport homeReport(const std::vector<HomeRoom> &rooms, std::string_view price,
+                      const NumberFormat &format)
 {
     HomeReport home;
     double frigorias = 0;
@@ -49,6 +51,11 @@ HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &fo
     int withoutTotal = 0;
     int withoutNeed = 0;
     int tooLarge = 0;
+    double kilowattHours = 0;
+    bool costed = false;
+    // Rooms whose unit's use is unknown: without a result, beyond every size,
+    // or with a box of "Lo que gasta" that holds no figure.
+    int uncosted = 0;
     for (const auto &[name, answers] : rooms) {
         RoomFigures room{std::string(name), "", "", true};
         const auto shared = readLink(answers);
@@ -59,8 +66,8 @@ HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &fo
             ++withoutTotal;
             continue;
         }
-        const CalculationResult result =
-            calculate(answersOf(inFormat(*shared, format)).answers, format);
+        const PressReply reply = pressReply(answersOf(inFormat(*shared, format)), format);
+        const CalculationResult &result = reply.result;
         if (result.failure) {
             // Its first line: the question to look at is not on screen.
             const std::string &message = result.failure->message;
@@ -71,6 +78,12 @@ HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &fo
         }
         const CalculationReport &report = result.report;
         room.total = report.shown;
+        if (reply.cost.kilowattHoursPerYear) {
+            kilowattHours += *reply.cost.kilowattHoursPerYear;
+            costed = true;
+        } else if (report.frigoriasPerHour > 0) {
+            ++uncosted;
+        }
         room.unit = "No necesita equipo";
         // A room that needs no cooling cools no other.
         if (report.frigoriasPerHour > 0)
@@ -104,6 +117,8 @@ HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &fo
         home.units += "Para " + counted(tooLarge, "habitación", "habitaciones", format) +
                       ", más de un equipo o un instalador";
     }
+    if (costed)
+        home.energy = homeRunningCost(kilowattHours, withoutTotal + uncosted, price, format);
     return home;
 }
 

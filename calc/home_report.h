@@ -35,9 +35,13 @@ struct HomeReport {
     std::string total;
     // "2 equipos de 2250 frigorías y 1 de 3000 frigorías"
     std::string units;
+    // What the rooms' units use at most, and cost at the price given (the
+    // home's price of the kWh, empty for none).
+    std::string energy;
 };
 
-// The figures are written with the format's separator.
-HomeReport homeReport(const std::vector<HomeRoom> &rooms, const NumberFormat &format);
+// The figures, and the price, are written with the format's separator.
+HomeReport homeReport(const std::vector<HomeRoom> &rooms, std::string_view price,
+                      const NumberFormat &format);
 
 } // namespace klimora

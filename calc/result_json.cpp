@@ -94,11 +94,24 @@ void appendPress(std::string &json, const PressReply &reply)
     json += "],\"units\":[";
     for (const UnitClassOffer &offer : report.units.classes) {
         openListItem(json);
-        appendFields(json, {{"text", offer.text}});
+        appendFields(json, {{"text", offer.text}, {"name", offer.name}, {"unit", offer.unit}});
         json += offer.corresponds ? ",\"corresponds\":true}" : ",\"corresponds\":false}";
     }
     json += ']';
-    appendFields(json, {{"advice", report.units.advice}});
+    appendFields(json, {{"advice", report.units.advice}, {"unit", reply.unit}});
+    const RunningCost &cost = reply.cost;
+    json += ",\"cost\":{";
+    appendFields(json, {{"power", cost.prefilledPower},
+                        {"from", cost.prefilledFrom},
+                        {"sentence", cost.sentence},
+                        {"comparison", cost.comparison}});
+    json += ",\"problems\":[";
+    for (const CostProblem &problem : cost.problems) {
+        openListItem(json);
+        appendFields(json, {{"box", problem.box}, {"message", problem.message}});
+        json += '}';
+    }
+    json += "]}";
 }
 
 } // namespace
@@ -138,7 +151,7 @@ std::string homeJson(const HomeReport &home)
         json += room.readable ? ",\"readable\":true}" : ",\"readable\":false}";
     }
     json += ']';
-    appendFields(json, {{"total", home.total}, {"units", home.units}});
+    appendFields(json, {{"total", home.total}, {"units", home.units}, {"energy", home.energy}});
     return json + '}';
 }
 

@@ -63,7 +63,9 @@ UnitChoice unitChoice(double frigoriasPerHour, const NumberFormat &format)
         text += coverText(percent, format);
         if (corresponds)
             text += ". Es el que corresponde";
-        choice.classes.push_back({std::move(text), corresponds});
+        choice.classes.push_back({std::move(text), name(unit, format),
+                                  numberToText(unit.btuPerHour, format), unit.frigoriasLabel,
+                                  corresponds});
     }
     const std::string enough = numberToText(enoughPercent, format) + "\u00a0%";
     if (!choice.chosen) {

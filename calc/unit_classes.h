@@ -15,6 +15,10 @@ namespace klimora {
 // "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 99 %".
 struct UnitClassOffer {
     std::string text;
+    // "12000 BTU/h · 3000 frigorías", and the BTU/h alone, by which a link
+    // names the size (calc/answer_fields.h).
+    std::string name, unit;
+    int frigorias = 0;
     // The smallest class that covers at least 95 % of the load.
     bool corresponds = false;
 };

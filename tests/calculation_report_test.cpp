@@ -1,5 +1,6 @@
 #include "calc/calculation_report.h"
 #include "calc/home_report.h"
+#include "calc/running_cost.h"
 
 #include <gtest/gtest.h>
 
@@ -149,12 +150,12 @@ class HomeReportRows : public testing::TestWithParam<Home> {};
 
 TEST_P(HomeReportRows, AddUpTheRoomsThatHaveATotalAndCountTheirUnitsBySize)
 {
-    const HomeReport home = homeReport(GetParam().rooms, NumberFormat{","});
+    const HomeReport home = homeReport(GetParam().rooms, "0,1", NumberFormat{","});
     std::string figures;
     for (const RoomFigures &room : home.rooms)
         figures +=
             (room.readable ? "" : "!") + room.name + ": " + room.total + " / " + room.unit + "\n";
-    EXPECT_EQ(figures + home.total + "\n" + home.units, GetParam().figures);
+    EXPECT_EQ(figures + home.total + "\n" + home.units + "\n" + home.energy, GetParam().figures);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -171,7 +172,8 @@ INSTANTIATE_TEST_SUITE_P(
              "Cocina: 1530 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
              "Ático: 338,24999332428 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
              "Total de la casa: 4917,24999332428 frigorías/hora\n"
-             "2 equipos de 2250 frigorías y 1 de 3000 frigorías"},
+             "2 equipos de 2250 frigorías y 1 de 3000 frigorías\n"
+             "La casa gasta como mucho 1966 kWh al año: unos 197."},
         // Only rooms with a total count, and a room that needs no cooling adds nothing.
         Home{"RoomsWithoutAUnit",
              {{"a", "otra cosa"},
@@ -190,7 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
              "g: 780 frigorias/hora / 9000 BTU/h · 2250 frigorías\n"
              "Total de la casa: 11180 frigorías/hora, sin contar 3 habitaciones sin resultado ni "
              "2 habitaciones que no necesitan equipo\n"
-             "1 equipo de 2250 frigorías. Para 1 habitación, más de un equipo o un instalador"},
+             "1 equipo de 2250 frigorías. Para 1 habitación, más de un equipo o un instalador\n"
+             "La casa gasta como mucho 590 kWh al año, sin contar 4 habitaciones: unos 59,04."},
         // Each room within the range, their sum beyond it.
         Home{"SumBeyondTheRange",
              {{"a", "v=1&largo=0&ancho=0&puertas=0&paredes=0&personas=1e306"},
@@ -198,8 +201,63 @@ INSTANTIATE_TEST_SUITE_P(
              "a: 1,5E+308 frigorias/hora / Ningún equipo habitual es suficiente\n"
              "b: 1,5E+308 frigorias/hora / Ningún equipo habitual es suficiente\n"
              "Total de la casa: Error 6: Desbordamiento\n"
-             "Para 2 habitaciones, más de un equipo o un instalador"}),
+             "Para 2 habitaciones, más de un equipo o un instalador\n"}),
     [](const auto &info) { return std::string(info.param.name); });
+
+struct Cost {
+    const char *name;
+    CostAnswers answers;
+    // The power prefilled, the sentence, the comparison and the boxes to mend.
+    const char *expected;
+};
+
+void PrintTo(const Cost &cost, std::ostream *out)
+{
+    *out << cost.name;
+}
+
+class RunningCostRows : public testing::TestWithParam<Cost> {};
+
+TEST_P(RunningCostRows, SaysWhatTheUnitUsesAtMostAndCostsOrWhichBoxToMend)
+{
+    const RunningCost cost = runningCost(3000, GetParam().answers, NumberFormat{","});
+    std::string boxes;
+    for (const CostProblem &problem : cost.problems)
+        boxes += std::string(problem.box) + ' ';
+    EXPECT_EQ(cost.prefilledPower + " W | " + cost.sentence + " | " + cost.comparison + " | " +
+                  boxes,
+              GetParam().expected);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, RunningCostRows,
+    testing::Values(
+        Cost{"FirstFigures", {}, "1090 W | Usado 8 horas por día durante 90 días al año, gasta como mucho "
+             "8,72 kWh por día y 785 kWh al año. |  | "},
+        Cost{"AtAPrice", {"", "", "", "", "150"}, "1090 W | Usado 8 horas por día durante 90 días al año, "
+             "gasta como mucho 8,72 kWh por día y 785 kWh al año: unos 117720 al precio que indicó. |  | "},
+        Cost{"RangeEdges", {"", "100000", "24", "366", "0", "1"}, "1090 W | Usado 24 horas por día durante "
+             "366 días al año, gasta como mucho 2400 kWh por día y 878400 kWh al año: unos 0 al precio que "
+             "indicó. | El otro gasta como mucho 8,78 kWh al año: 878391 kWh menos, unos 0 menos. | "},
+        Cost{"PastEachRange", {"", "0", "24,5", "367", "-1", "100001", "-1", "-0,01"},
+             "1090 W |  |  | potencia horas dias precio potencia-otro compra compra-otro "},
+        Cost{"NoNumbers", {"", "mil", "8.5", "x", "1,2,3", "", "gratis"},
+             "1090 W |  |  | potencia horas dias precio compra "},
+        Cost{"PaysBack", {"", "1000", "8", "90", "0,2", "800", "500", "600"}, "1090 W | Usado 8 horas por día "
+             "durante 90 días al año, gasta como mucho 8 kWh por día y 720 kWh al año: unos 144 al precio que "
+             "indicó. | El otro gasta como mucho 576 kWh al año: 144 kWh menos, unos 28,8 menos. Lo que el otro "
+             "cuesta de más se recupera en unos 3,5 años con lo que ahorra. | "},
+        Cost{"NeverPaysBack", {"", "1000", "8", "90", "0,2", "1000", "500", "600"}, "1090 W | Usado 8 horas por "
+             "día durante 90 días al año, gasta como mucho 8 kWh por día y 720 kWh al año: unos 144 al precio "
+             "que indicó. | Los dos gastan lo mismo. Lo que el otro cuesta de más no se recupera con lo que "
+             "ahorra. | "},
+        Cost{"CheaperBoth", {"", "1000", "8", "90", "0,2", "800", "500", "400"}, "1090 W | Usado 8 horas por "
+             "día durante 90 días al año, gasta como mucho 8 kWh por día y 720 kWh al año: unos 144 al precio "
+             "que indicó. | El otro gasta como mucho 576 kWh al año: 144 kWh menos, unos 28,8 menos. El otro es "
+             "más barato de comprar y de usar. | "}),
+    [](const auto &info) { return std::string(info.param.name); });
+// clang-format on
 
 } // namespace
 } // namespace klimora

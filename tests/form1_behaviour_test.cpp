@@ -83,6 +83,8 @@ TEST_F(Form1Behaviour, TopFloorExampleShowsItsTotalAndEquivalents)
     EXPECT_TRUE(detail->toPlainText().startsWith(QStringLiteral("3049 frigorias/hora\nEquivale")));
     EXPECT_TRUE(detail->toPlainText().contains(QStringLiteral(
         "12000 BTU/h · 3000 frigorías · 3,5 kW: cubre el 98 %. Es el que corresponde")));
+    EXPECT_TRUE(detail->toPlainText().contains(
+        QStringLiteral("1090 W de potencia eléctrica:\nUsado 8 horas")));
     // Tab goes round the text and the buttons, as in any dialog.
     QStringList round;
     for (int stop = 0; stop < 4; ++stop) {
