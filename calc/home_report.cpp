@@ -16,12 +16,6 @@ namespace klimora {
 
 namespace {
 
-// "1 habitación" or "3 habitaciones", and the like.
-std::string counted(int count, const char *one, const char *many, const NumberFormat &format)
-{
-    return numberToText(count, format) + " " + (count == 1 ? one : many);
-}
-
 // "2 equipos de 2250 frigorías, 1 de 3000 frigorías y 1 de 4500 frigorías"
 std::string unitsText(const std::array<int, unitClassCount> &bySize, const NumberFormat &format)
 {
@@ -29,7 +23,7 @@ std::string unitsText(const std::array<int, unitClassCount> &bySize, const Numbe
     for (std::size_t size = 0; size < unitClassCount; ++size) {
         if (bySize[size] == 0)
             continue;
-        const auto units = parts.empty() ? counted(bySize[size], "equipo", "equipos", format)
+        const auto units = parts.empty() ? countText(bySize[size], "equipo", "equipos", format)
                                          : numberToText(bySize[size], format);
         parts.push_back(units + " de " + numberToText(unitClassFrigorias(size), format) +
                         " frigorías");
@@ -104,17 +98,17 @@ HomeReport homeReport(const std::vector<HomeRoom> &rooms, std::string_view price
                      : "Total de la casa: " + CalcError(ErrorNumber::Overflow).message();
     std::vector<std::string> leftOut;
     if (withoutTotal > 0)
-        leftOut.push_back(counted(withoutTotal, "habitación", "habitaciones", format) +
+        leftOut.push_back(countText(withoutTotal, "habitación", "habitaciones", format) +
                           " sin resultado");
     if (withoutNeed > 0)
-        leftOut.push_back(counted(withoutNeed, "habitación que no necesita equipo",
-                                  "habitaciones que no necesitan equipo", format));
+        leftOut.push_back(countText(withoutNeed, "habitación que no necesita equipo",
+                                    "habitaciones que no necesitan equipo", format));
     for (std::size_t i = 0; i < leftOut.size(); ++i)
         home.total += (i == 0 ? ", sin contar " : " ni ") + leftOut[i];
     home.units = unitsText(bySize, format);
     if (tooLarge > 0) {
         home.units += home.units.empty() ? "" : ". ";
-        home.units += "Para " + counted(tooLarge, "habitación", "habitaciones", format) +
+        home.units += "Para " + countText(tooLarge, "habitación", "habitaciones", format) +
                       ", más de un equipo o un instalador";
     }
     if (costed)

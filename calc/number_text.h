@@ -35,4 +35,8 @@ std::string numberToText(double value, const NumberFormat &format);
 // numberToText where that would need more than 15 digits before it.
 std::string numberToFixedText(double value, int decimals, const NumberFormat &format);
 
+// A count and what it counts, as one reads it: "1 hora", "2,5 horas".
+std::string countText(double count, std::string_view one, std::string_view many,
+                      const NumberFormat &format);
+
 } // namespace klimora

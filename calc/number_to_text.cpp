@@ -137,4 +137,12 @@ std::string numberToFixedText(double value, int decimals, const NumberFormat &fo
     return withSeparator(text, format.decimalSeparator);
 }
 
+std::string countText(double count, std::string_view one, std::string_view many,
+                      const NumberFormat &format)
+{
+    std::string text = numberToText(count, format) + ' ';
+    text += count == 1 ? one : many;
+    return text;
+}
+
 } // namespace klimora

@@ -25,11 +25,6 @@ std::string amountText(double value, const NumberFormat &format)
     return numberToText(std::round(value * 100) / 100, format);
 }
 
-std::string counted(double value, const char *one, const char *many, const NumberFormat &format)
-{
-    return numberToText(value, format) + (value == 1 ? one : many);
-}
-
 // The boxes read as the questionnaire's answers are, each within its range.
 class Boxes {
 public:
@@ -120,8 +115,8 @@ RunningCost runningCost(int unitFrigorias, const CostAnswers &answers, const Num
     const double perDay = *power * *hours / 1000;
     const double perYear = perDay * *days;
     cost.kilowattHoursPerYear = perYear;
-    cost.sentence = "Usado " + counted(*hours, " hora", " horas", format) + " por día durante " +
-                    counted(*days, " día", " días", format) + " al año, gasta como mucho " +
+    cost.sentence = "Usado " + countText(*hours, "hora", "horas", format) + " por día durante " +
+                    countText(*days, "día", "días", format) + " al año, gasta como mucho " +
                     amountText(perDay, format) + " kWh por día y " + amountText(perYear, format) +
                     " kWh al año";
     cost.sentence +=
@@ -158,7 +153,7 @@ std::string homeRunningCost(double kilowattHoursPerYear, int roomsLeftOut, std::
     std::string text =
         "La casa gasta como mucho " + amountText(kilowattHoursPerYear, format) + " kWh al año";
     if (roomsLeftOut > 0)
-        text += ", sin contar " + counted(roomsLeftOut, " habitación", " habitaciones", format);
+        text += ", sin contar " + countText(roomsLeftOut, "habitación", "habitaciones", format);
     const ReadNumber read =
         price.empty() ? ReadNumber{0, ErrorNumber::Conversion} : textToNumber(price, format);
     if (!read.error && read.value >= 0)

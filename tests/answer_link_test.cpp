@@ -63,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LinkWriting, EscapesEachAnswerAndWritesNoLinkItCannotReadBack)
 {
-    QuestionnaireAnswers shown{{true, "4·5", "a b&c", "=#%", "ñ", "+2", false, true},
-                               {true, false, true}};
+    QuestionnaireAnswers shown{
+        {true, "4·5", "a b&c", "=#%", "ñ", "+2", false, true}, {true, false, true}, {}};
     // A setting that writes decimals with a middle dot links with the point.
     EXPECT_EQ(linkOf(shown, {"·"}),
               "v=1&sep=punto&atico=si&largo=4.5&ancho=a%20b%26c&puertas=%3D%23%25"

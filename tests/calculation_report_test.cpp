@@ -235,14 +235,14 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Cost{"FirstFigures", {}, "1090 W | Usado 8 horas por día durante 90 días al año, gasta como mucho "
              "8,72 kWh por día y 785 kWh al año. |  | "},
-        Cost{"AtAPrice", {"", "", "", "", "150"}, "1090 W | Usado 8 horas por día durante 90 días al año, "
+        Cost{"AtAPrice", {"", "", "", "", "150", "", "", ""}, "1090 W | Usado 8 horas por día durante 90 días al año, "
              "gasta como mucho 8,72 kWh por día y 785 kWh al año: unos 117720 al precio que indicó. |  | "},
-        Cost{"RangeEdges", {"", "100000", "24", "366", "0", "1"}, "1090 W | Usado 24 horas por día durante "
+        Cost{"RangeEdges", {"", "100000", "24", "366", "0", "1", "", ""}, "1090 W | Usado 24 horas por día durante "
              "366 días al año, gasta como mucho 2400 kWh por día y 878400 kWh al año: unos 0 al precio que "
              "indicó. | El otro gasta como mucho 8,78 kWh al año: 878391 kWh menos, unos 0 menos. | "},
         Cost{"PastEachRange", {"", "0", "24,5", "367", "-1", "100001", "-1", "-0,01"},
              "1090 W |  |  | potencia horas dias precio potencia-otro compra compra-otro "},
-        Cost{"NoNumbers", {"", "mil", "8.5", "x", "1,2,3", "", "gratis"},
+        Cost{"NoNumbers", {"", "mil", "8.5", "x", "1,2,3", "", "gratis", ""},
              "1090 W |  |  | potencia horas dias precio compra "},
         Cost{"PaysBack", {"", "1000", "8", "90", "0,2", "800", "500", "600"}, "1090 W | Usado 8 horas por día "
              "durante 90 días al año, gasta como mucho 8 kWh por día y 720 kWh al año: unos 144 al precio que "
