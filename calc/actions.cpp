@@ -18,21 +18,27 @@ std::optional<std::string> linkOf(const QuestionnaireAnswers &answers, const Num
 
 PressReply pressReply(const QuestionnaireAnswers &answers, const NumberFormat &format)
 {
-    PressReply reply{
-        calculate(answers.answers, format), linkOf(answers, format).value_or(""), {}, {}, {}};
-    if (reply.result.failure) {
-        reply.hint = separatorHint(answers.answers, *reply.result.failure, format);
-        return reply;
-    }
+    PressReply reply{calculate(answers.answers, format), "", {}, {}, {}};
     const UnitChoice &units = reply.result.report.units;
     const auto picked =
         std::find_if(units.classes.begin(), units.classes.end(),
                      [&](const UnitClassOffer &offer) { return offer.unit == answers.cost.unit; });
-    if (picked != units.classes.end())
+    const bool pickedAnother = !reply.result.failure && picked != units.classes.end() &&
+                               (!units.chosen || &*picked != &units.classes[*units.chosen]);
+    // A size no longer offered, or the one that corresponds now, is no pick.
+    QuestionnaireAnswers linked = answers;
+    if (!pickedAnother)
+        linked.cost.unit.clear();
+    reply.link = linkOf(linked, format).value_or("");
+    if (reply.result.failure) {
+        reply.hint = separatorHint(answers.answers, *reply.result.failure, format);
+        return reply;
+    }
+    if (pickedAnother)
         reply.unit = picked->unit;
-    const UnitClassOffer *costed = picked != units.classes.end() ? &*picked
-                                   : units.chosen                ? &units.classes[*units.chosen]
-                                                                 : nullptr;
+    const UnitClassOffer *costed = pickedAnother  ? &*picked
+                                   : units.chosen ? &units.classes[*units.chosen]
+                                                  : nullptr;
     if (costed != nullptr)
         reply.cost = runningCost(costed->frigorias, answers.cost, format);
     return reply;

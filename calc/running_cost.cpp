@@ -16,6 +16,7 @@ constexpr double leastClassAEfficiency = 3.2;
 constexpr double firstHours = 8;
 constexpr double firstDays = 90;
 constexpr double unbounded = std::numeric_limits<double>::infinity();
+constexpr double mostWatts = 100000;
 
 // "117720" or "52,38": whole from 100 on, else with at most two decimals.
 std::string amountText(double value, const NumberFormat &format)
@@ -96,7 +97,7 @@ RunningCost runningCost(int unitFrigorias, const CostAnswers &answers, const Num
         "(«Potencia eléctrica» o «Consumo», en W). Es lo que gasta a toda potencia: un equipo "
         "inverter, con la habitación ya fresca, gasta menos.";
     Boxes boxes(format, cost.problems);
-    const auto power = boxes.read(answers.power, "potencia", prefilled, 1, 100000, watts);
+    const auto power = boxes.read(answers.power, "potencia", prefilled, 1, mostWatts, watts);
     const auto hours =
         boxes.read(answers.hours, "horas", firstHours, 0, 24, "Escriba las horas por día, de ");
     const auto days =
@@ -104,7 +105,7 @@ RunningCost runningCost(int unitFrigorias, const CostAnswers &answers, const Num
     const auto price = boxes.read(answers.price, "precio", std::nullopt, 0, unbounded,
                                   "Escriba el precio del kWh: ");
     const auto other =
-        boxes.read(answers.otherPower, "potencia-otro", std::nullopt, 1, 100000, watts);
+        boxes.read(answers.otherPower, "potencia-otro", std::nullopt, 1, mostWatts, watts);
     const auto thisPrice =
         boxes.read(answers.unitPrice, "compra", std::nullopt, 0, unbounded, "Escriba un precio: ");
     const auto otherPrice = boxes.read(answers.otherPrice, "compra-otro", std::nullopt, 0,
@@ -115,12 +116,18 @@ RunningCost runningCost(int unitFrigorias, const CostAnswers &answers, const Num
     const double perDay = *power * *hours / 1000;
     const double perYear = perDay * *days;
     cost.kilowattHoursPerYear = perYear;
+    // A price at which the most any unit can use costs a figure.
+    const double perKilowattHour = price.value_or(0);
+    const bool priced = price && std::isfinite(mostWatts * 24 * 366 / 1000 * perKilowattHour);
+    if (price && !priced)
+        cost.problems.push_back({"precio", "Ese precio da una cifra demasiado grande."});
     cost.sentence = "Usado " + countText(*hours, "hora", "horas", format) + " por día durante " +
                     countText(*days, "día", "días", format) + " al año, gasta como mucho " +
                     amountText(perDay, format) + " kWh por día y " + amountText(perYear, format) +
                     " kWh al año";
-    cost.sentence +=
-        price ? ": unos " + amountText(perYear * *price, format) + " al precio que indicó." : ".";
+    cost.sentence += priced ? ": unos " + amountText(perYear * perKilowattHour, format) +
+                                  " al precio que indicó."
+                            : ".";
     if (!other)
         return cost;
 
@@ -132,18 +139,20 @@ RunningCost runningCost(int unitFrigorias, const CostAnswers &answers, const Num
         const char *less = saved > 0 ? " menos" : " más";
         cost.comparison = "El otro gasta como mucho " + amountText(otherPerYear, format) +
                           " kWh al año: " + amountText(std::fabs(saved), format) + " kWh" + less;
-        if (price)
-            cost.comparison += ", unos " + amountText(std::fabs(saved * *price), format) + less;
+        if (priced)
+            cost.comparison +=
+                ", unos " + amountText(std::fabs(saved * perKilowattHour), format) + less;
         cost.comparison += '.';
     }
-    if (!price || !thisPrice || !otherPrice)
+    if (!priced || !thisPrice || !otherPrice)
         return cost;
     if (*otherPrice == *thisPrice)
         cost.comparison += " Los dos cuestan lo mismo de comprar.";
     else if (*otherPrice > *thisPrice)
-        cost.comparison += payback(*otherPrice - *thisPrice, saved * *price, true, format);
+        cost.comparison += payback(*otherPrice - *thisPrice, saved * perKilowattHour, true, format);
     else
-        cost.comparison += payback(*thisPrice - *otherPrice, -saved * *price, false, format);
+        cost.comparison +=
+            payback(*thisPrice - *otherPrice, -saved * perKilowattHour, false, format);
     return cost;
 }
 
@@ -156,7 +165,7 @@ std::string homeRunningCost(double kilowattHoursPerYear, int roomsLeftOut, std::
         text += ", sin contar " + countText(roomsLeftOut, "habitación", "habitaciones", format);
     const ReadNumber read =
         price.empty() ? ReadNumber{0, ErrorNumber::Conversion} : textToNumber(price, format);
-    if (!read.error && read.value >= 0)
+    if (!read.error && read.value >= 0 && std::isfinite(kilowattHoursPerYear * read.value))
         return text + ": unos " + amountText(kilowattHoursPerYear * read.value, format) + ".";
     return text + '.';
 }

@@ -1,3 +1,4 @@
+#include "calc/actions.h"
 #include "calc/calculation_report.h"
 #include "calc/home_report.h"
 #include "calc/running_cost.h"
@@ -7,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace klimora {
@@ -244,6 +246,8 @@ INSTANTIATE_TEST_SUITE_P(
              "1090 W |  |  | potencia horas dias precio potencia-otro compra compra-otro "},
         Cost{"NoNumbers", {"", "mil", "8.5", "x", "1,2,3", "", "gratis", ""},
              "1090 W |  |  | potencia horas dias precio compra "},
+        Cost{"PriceBeyondTheRange", {"", "", "", "", "1e308", "", "", ""}, "1090 W | Usado 8 horas por día "
+             "durante 90 días al año, gasta como mucho 8,72 kWh por día y 785 kWh al año. |  | precio "},
         Cost{"PaysBack", {"", "1000", "8", "90", "0,2", "800", "500", "600"}, "1090 W | Usado 8 horas por día "
              "durante 90 días al año, gasta como mucho 8 kWh por día y 720 kWh al año: unos 144 al precio que "
              "indicó. | El otro gasta como mucho 576 kWh al año: 144 kWh menos, unos 28,8 menos. Lo que el otro "
@@ -258,6 +262,23 @@ INSTANTIATE_TEST_SUITE_P(
              "más barato de comprar y de usar. | "}),
     [](const auto &info) { return std::string(info.param.name); });
 // clang-format on
+
+// The size costed, for the worked example (12000 BTU/h corresponds): only
+// another size on offer is a pick, which the link then keeps.
+TEST(PressReplyUnit, IsAPickOnlyForAnotherSizeOnOffer)
+{
+    const std::string worked = "v=1&atico=si&largo=4&ancho=5&puertas=3&paredes=9&soleada=si&"
+                               "personas=2&aparatos=si&equipo=";
+    for (const auto &[asked, unit, power] : {std::tuple{"", "", "1090"},
+                                             {"12000", "", "1090"},
+                                             {"15000", "", "1090"},
+                                             {"24000", "24000", "2180"}}) {
+        const PressReply reply = press(worked + asked, NumberFormat{","});
+        EXPECT_EQ(reply.unit, unit) << asked;
+        EXPECT_EQ(reply.cost.prefilledPower, power) << asked;
+        EXPECT_EQ(reply.link.find("equipo=") != std::string::npos, *unit != '\0') << asked;
+    }
+}
 
 } // namespace
 } // namespace klimora
