@@ -49,7 +49,7 @@ def calc_words():
     fields = (CALC / 'answer_fields.cpp').read_text(encoding='utf-8')
     errors = (CALC / 'calc_error.h').read_text(encoding='utf-8')
     fields_h = (CALC / 'answer_fields.h').read_text(encoding='utf-8')
-    names = re.findall(r'^\s*\{"(\w+)", Answer::', fields, re.M)
+    names = re.findall(r'^\s*\{"([\w-]+)", Answer::', fields, re.M)
     choices = re.findall(r'std::string_view (?:yes|no) = "(\w+)";', fields_h)
     unexpected = re.search(r'unexpectedError = "([^"]+)";', errors)
     if not names or len(choices) != 2 or not unexpected:
@@ -59,7 +59,7 @@ def calc_words():
 
 def check_form(page, names, choices):
     """The form's answers are calc's, by name and yes/no value, in calc's order."""
-    fields = re.findall(r'<input [^>]*name="(\w+)"[^>]*>', page)
+    fields = re.findall(r'<(?:input|select) [^>]*name="([\w-]+)"[^>]*>', page)
     answers = [name for name in dict.fromkeys(fields) if name != 'separador']
     values = set(re.findall(r'type="radio" name="(?!separador)\w+" value="(\w+)"', page))
     if answers != names or values != choices:

@@ -2,6 +2,7 @@
 // person does, each replying as JSON (calc/result_json.h) that the page reads
 // before its next call.
 #include "calc/actions.h"
+#include "calc/answer_link.h"
 #include "calc/home_report.h"
 #include "calc/percent_escaping.h"
 #include "calc/result_json.h"
@@ -63,8 +64,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_open(const char *link, int b
     });
 }
 
-// The rooms of Mi casa, a line each: its name, escaped as in a link, then "#"
-// and its answers as a link's fragment; the figures with the given separator.
+// Mi casa: first the home's price of the kWh as a link's fields (sep and
+// precio), then a line for each room: its name, escaped as in a link, then
+// "#" and its answers as a link's fragment; the figures with the given
+// separator.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_home(const char *rooms, int bytes,
                                                          int decimalSeparator)
 {
@@ -72,6 +75,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_home(const char *rooms, int 
         std::vector<std::string> names;
         std::vector<std::string_view> answers;
         std::string_view rest(rooms, static_cast<std::size_t>(bytes));
+        const klimora::NumberFormat format = formatOf(decimalSeparator);
+        const std::string price =
+            klimora::answersOf(
+                klimora::inFormat(klimora::readAnswerFields(rest.substr(0, rest.find('\n'))),
+                                  format))
+                .cost.price;
+        const auto priceEnd = rest.find('\n');
+        rest.remove_prefix(priceEnd == std::string_view::npos ? rest.size() : priceEnd + 1);
         while (!rest.empty()) {
             const auto line = rest.substr(0, rest.find('\n'));
             const auto hash = std::min(line.find('#'), line.size());
@@ -82,6 +93,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *klimora_home(const char *rooms, int 
         std::vector<klimora::HomeRoom> home;
         for (std::size_t i = 0; i < names.size(); ++i)
             home.push_back({names[i], answers[i]});
-        return klimora::homeJson(klimora::homeReport(home, formatOf(decimalSeparator)));
+        return klimora::homeJson(klimora::homeReport(home, price, format));
     });
 }

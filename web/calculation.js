@@ -47,8 +47,9 @@ export function open(calc, fragment, separator) {
   return opened === undefined ? failed : opened;
 }
 
-// Mi casa's figures for rooms given by their names and fragments, each room's
-// read by its name: { rooms: [{ name, total, unit, readable }], total, units }.
-export const homeFigures = (calc, rooms, separator) => call(calc, calc.klimora_home,
-  rooms.map(({ nombre, respuestas }) => `${encodeURIComponent(wellFormed(nombre))}#${respuestas}`).join('\n'),
-  separator);
+// Mi casa's figures for rooms given by their names and fragments, at the
+// price of the kWh a fragment gives, each room's read by its name: { rooms:
+// [{ name, total, unit, readable }], total, units, energy }.
+export const homeFigures = (calc, rooms, price, separator) => call(calc, calc.klimora_home,
+  [price, ...rooms.map(({ nombre, respuestas }) => `${encodeURIComponent(wellFormed(nombre))}#${respuestas}`)]
+    .join('\n'), separator);

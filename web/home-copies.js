@@ -4,7 +4,7 @@ import { announce } from './announce.js';
 import { homeFigures } from './calculation.js';
 import { loadCalculator } from './calculation-loader.js';
 import { homeDocument, longestName, mostRooms, readCopy } from './home-document.js';
-import { currentRooms, putRooms } from './home-store.js';
+import { currentRooms, homePrice, putRooms } from './home-store.js';
 import { keep, notes, offerUndo, quoted, showHome } from './home.js';
 import { currentSeparator } from './separator.js';
 import { showFailure } from './unavailable.js';
@@ -14,7 +14,7 @@ const copyStatus = document.getElementById('copia-estado');
 const unchanged = 'Mi casa no ha cambiado.';
 
 function download() {
-  const copy = new Blob([JSON.stringify(homeDocument(currentRooms()), null, 1)], { type: 'application/json' });
+  const copy = new Blob([JSON.stringify(homeDocument(currentRooms(), homePrice()), null, 1)], { type: 'application/json' });
   const link = Object.assign(document.createElement('a'), { href: URL.createObjectURL(copy), download: 'mi-casa.json' });
   document.body.append(link);
   link.click();
@@ -57,14 +57,14 @@ async function load() {
     return;
   }
   // Every room's answers read whole, as the calculation reads a link.
-  const figures = new Map(homeFigures(calc, copy.rooms, currentSeparator())?.rooms
+  const figures = new Map(homeFigures(calc, copy.rooms, '', currentSeparator())?.rooms
     .map((room) => [room.name, room]));
   const unreadable = copy.rooms.findIndex(({ nombre }) => !figures.get(nombre)?.readable);
   if (unreadable >= 0) {
     refuse({ why: 'ilegible', at: unreadable + 1, name: copy.rooms[unreadable].nombre });
     return;
   }
-  const outcome = putRooms(copy.rooms);
+  const outcome = putRooms(copy.rooms, homePrice() || copy.price);
   if (outcome.why) {
     refuse(outcome);
     return;

@@ -1,13 +1,14 @@
 // Mi casa's document, the one storage keeps and a copy holds: its rooms read,
 // each a name and its answers as a link's fragment, which the calculation
-// reads in every version; and the names as they are kept and compared.
+// reads in every version, and since version 2 the home's price of the kWh, as
+// the fragment it was saved with; and the names as they are kept and compared.
 const format = 'klimora-mi-casa';
-const version = 1;
+const version = 2;
 export const mostRooms = 100;
 export const longestName = 60;
 const largestCopy = 1024 * 1024;
 
-export const homeDocument = (list) => ({ formato: format, version, habitaciones: list });
+export const homeDocument = (list, price) => ({ formato: format, version, precio: price, habitaciones: list });
 
 // A name as it is kept and compared: in NFC, trimmed, and empty when nothing
 // in it can be seen.
@@ -18,6 +19,9 @@ export function cleanName(name) {
   return unseen.test(clean) ? '' : clean;
 }
 export const nameLength = (name) => [...name].length;
+
+// Version 1 kept no price.
+const priceOf = ({ precio }) => (typeof precio === 'string' ? precio : '');
 
 // Names that read the same are the same room's, as earlier versions may
 // have stored them.
@@ -33,7 +37,8 @@ function documentRooms(parsed, copy) {
   if (parsed.version < 1 || !Array.isArray(list)) return { why: 'no-es-copia' };
   if (!copy) {
     if (!list.every((room) => typeof room?.nombre === 'string')) return { why: 'no-es-copia' };
-    return { rooms: list.map(({ nombre, respuestas }) => ({ nombre, respuestas: String(respuestas) })) };
+    const rooms = list.map(({ nombre, respuestas }) => ({ nombre, respuestas: String(respuestas) }));
+    return { rooms, price: priceOf(parsed) };
   }
   if (list.length > mostRooms) return { why: 'demasiadas', count: list.length };
   const places = new Map();
@@ -50,7 +55,7 @@ function documentRooms(parsed, copy) {
     if (typeof room.respuestas !== 'string' || /\p{Cc}/u.test(room.respuestas)) return { why: 'ilegible', at, name };
     kept.push({ nombre: name, respuestas: room.respuestas });
   }
-  return { rooms: kept };
+  return { rooms: kept, price: priceOf(parsed) };
 }
 
 export function roomsOf(text, copy) {

@@ -10,6 +10,9 @@ const storageKey = 'klimora.mi-casa';
 // browser refuses storage, and 'mas-nueva' where it holds a later version's
 // document, never written over: the rooms then live in this page alone.
 let rooms = [];
+// The fragment the home's price of the kWh was saved with; '' for none.
+let price = '';
+export const homePrice = () => price;
 let keptIn = 'guardada';
 export const whereKept = () => keptIn;
 
@@ -39,6 +42,7 @@ function read() {
   keptIn = stored.why === 'otra-version' ? 'mas-nueva' : 'guardada';
   if (stored.why === 'no-es-copia') setAside(text);
   rooms = stored.rooms ?? [];
+  price = stored.price ?? '';
   return rooms;
 }
 
@@ -59,7 +63,7 @@ function write(list) {
   rooms = list;
   if (keptIn !== 'guardada') return;
   try {
-    storage().setItem(storageKey, JSON.stringify(homeDocument(rooms)));
+    storage().setItem(storageKey, JSON.stringify(homeDocument(rooms, price)));
   } catch {
     keptIn = 'sin-almacen';
   }
@@ -67,20 +71,23 @@ function write(list) {
 
 export const currentRooms = read;
 
-// Puts the rooms in, each replacing the room of its name. Gives what was
-// added and replaced and what undoes it, or why nothing changed: 'llena' past
-// the most rooms, 'mas-nueva' while a later version's document is stored.
-export function putRooms(added) {
+// Puts the rooms in, each replacing the room of its name, and sets the home's
+// price (kept as it is unless given). Gives what was added and replaced and
+// what undoes it, or why nothing changed: 'llena' past the most rooms,
+// 'mas-nueva' while a later version's document is stored.
+export function putRooms(added, given) {
   const next = [...read()];
   if (keptIn === 'mas-nueva') return { why: 'mas-nueva' };
+  const newPrice = given ?? price;
   const changes = added.map((room) => {
     const at = next.findIndex(({ nombre }) => sameName(nombre, room.nombre));
     const before = next[at] ?? null;
     if (before) next[at] = room;
     else next.push(room);
-    return { name: room.nombre, before, at: at < 0 ? next.length - 1 : at, after: room };
+    return { name: room.nombre, before, at: at < 0 ? next.length - 1 : at, after: room, prices: [price, newPrice] };
   });
   if (next.length > mostRooms) return { why: 'llena' };
+  price = newPrice;
   write(next);
   return { replaced: changes.filter(({ before }) => before).length, changes };
 }
@@ -89,8 +96,11 @@ export function removeRoom(name) {
   const list = read();
   const at = list.findIndex(({ nombre }) => nombre === name);
   if (at < 0 || keptIn === 'mas-nueva') return null;
+  // An empty home has no price: the next room's sets it.
+  const prices = [price, list.length === 1 ? '' : price];
+  price = prices[1];
   write(list.filter((_, index) => index !== at));
-  return [{ name, before: list[at], at, after: null, next: list[at + 1]?.nombre }];
+  return [{ name, before: list[at], at, after: null, next: list[at + 1]?.nombre, prices }];
 }
 
 // Puts back what the changes found, every room where it was, or says why it
@@ -111,6 +121,9 @@ export function undoChanges(changes) {
     else next.splice(now, 1);
   }
   if (next.length > mostRooms) return { why: 'llena' };
+  // The price comes back too, unless it has changed since.
+  const [before, after] = changes[0]?.prices ?? [price, price];
+  if (price === after) price = before;
   write(next);
   return {};
 }

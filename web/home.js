@@ -6,7 +6,7 @@ import { homeFigures } from './calculation.js';
 import { loadCalculator } from './calculation-loader.js';
 import { cleanName, longestName, mostRooms, nameLength } from './home-document.js';
 import {
-  askToKeep, currentRooms, freeName, onStoredElsewhere, putRooms, removeRoom, setAsideDamaged, undoChanges,
+  askToKeep, currentRooms, freeName, homePrice, onStoredElsewhere, putRooms, removeRoom, setAsideDamaged, undoChanges,
   whereKept,
 } from './home-store.js';
 import { openAnswers } from './link.js';
@@ -150,7 +150,7 @@ function roomItem(room, figures) {
 // Each room's figures, by its name.
 async function figuresOf(rooms) {
   const calc = rooms.length ? await loadCalculator().catch(() => null) : null;
-  const home = calc ? homeFigures(calc, rooms, currentSeparator()) : null;
+  const home = calc ? homeFigures(calc, rooms, homePrice(), currentSeparator()) : null;
   return { home, rooms: new Map(home?.rooms.map((figures) => [figures.name, figures])) };
 }
 
@@ -166,6 +166,7 @@ export async function showHome() {
   if (focused) focusListButton(focused);
   document.getElementById('total-casa').textContent = home?.total ?? '';
   document.getElementById('equipos-casa').textContent = home?.units ?? '';
+  document.getElementById('energia-casa').textContent = home?.energy ?? '';
 }
 
 function save() {
@@ -180,7 +181,12 @@ function save() {
   }
   const first = currentRooms().length === 0;
   const name = [...cleanName(nameBox.value)].slice(0, longestName).join('') || freeName();
-  const outcome = putRooms([{ nombre: name, respuestas: new URL(link).hash.slice(1) }]);
+  const answers = new URL(link).hash.slice(1);
+  // The home keeps one price of the kWh, the one saved last (a price the
+  // calculation could not read leaves it).
+  const priceBox = document.getElementById('precio');
+  const price = priceBox.getAttribute('aria-invalid') ? homePrice() : priceBox.value && answers;
+  const outcome = putRooms([{ nombre: name, respuestas: answers }], price);
   if (outcome.why === 'mas-nueva') {
     announce(saved, notes['mas-nueva']);
     return;

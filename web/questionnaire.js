@@ -24,11 +24,12 @@ export function followRestoredAnswers() {
   if (chosen) switchArea('area' in chosen.dataset);
 }
 
-// Every answer as [name, value]: each box, and each question's chosen radio.
+// Every answer as [name, value]: each box, each question's chosen radio, and
+// "Lo que gasta", whose power as prefilled is the calculation's to give.
 export const answerValues = () => [...form.elements]
   .filter((element) => element.name && element.name !== 'separador' &&
     (element.type !== 'radio' || element.checked))
-  .map((element) => [element.name, element.value]);
+  .map((element) => [element.name, element.value === element.dataset.prefilled ? '' : element.value]);
 
 // Puts back what the form can take, and leaves the rest; false if anything was left.
 export function fillIn(values) {
@@ -38,6 +39,9 @@ export function fillIn(values) {
     if (element instanceof RadioNodeList) {
       for (const option of element) option.checked = option.value === value;
       whole &&= [...element].some((option) => option.checked);
+    } else if (element instanceof HTMLSelectElement) {
+      // Its choices come with the result: this one waits there for it.
+      element.replaceChildren(new Option('', String(value), true, true));
     } else if (element instanceof HTMLInputElement) {
       element.value = String(value);
     } else {

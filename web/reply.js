@@ -2,14 +2,13 @@
 // the answer to mend.
 import { clearError, showError } from './answer-error.js';
 import { showFailedPress, showResult } from './result.js';
-
-// A link to this page with the fragment; '' for none.
-const pageLink = (fragment) => fragment && `${location.origin}${location.pathname}#${fragment}`;
+import { showCost } from './running-cost.js';
 
 export function showReply(reply) {
   if (!reply.error) {
     clearError();
-    showResult(reply, pageLink(reply.link));
+    showResult(reply);
+    showCost(reply);
     return;
   }
   showError(reply.error);

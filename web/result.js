@@ -50,8 +50,7 @@ export const isCurrent = () => state() === 'actual';
 // The link to the result on screen; '' where its answers are too long for one.
 export const shownLink = () => shown;
 
-export function showResult({ shown: total, equivalents, breakdown, units, advice }, link) {
-  shown = link;
+export function showResult({ shown: total, equivalents, breakdown, units, advice, link }) {
   announce(result, total);
   // What was said of saving the earlier result.
   document.getElementById('guardado').textContent = '';
@@ -60,10 +59,17 @@ export function showResult({ shown: total, equivalents, breakdown, units, advice
   document.getElementById('equipos').replaceChildren(...units.map(unitClass));
   document.getElementById('equipos-titulo').hidden = units.length === 0;
   document.getElementById('consejo').textContent = advice;
-  document.getElementById('enlace-impreso').textContent = link;
-  offerLink(link);
+  showLink(link);
   detail.hidden = false;
   setState('actual');
+}
+
+// The link to the result on screen, written anew as "Lo que gasta" changes:
+// this page with the calculation's fragment; '' for none.
+export function showLink(fragment) {
+  shown = fragment && `${location.origin}${location.pathname}#${fragment}`;
+  document.getElementById('enlace-impreso').textContent = shown;
+  offerLink(shown);
 }
 
 export const hasResult = () => result.textContent !== '';

@@ -79,13 +79,14 @@ async function printed(page) {
   return readFile(path.join(folder, 'page.pdf'));
 }
 
-// What poppler's pdfinfo says of a PDF.
-async function pdfInfo(pdf) {
+// What poppler's pdfinfo says of a PDF, or pdftotext reads in it.
+async function poppler(tool, pdf) {
   const folder = await mkdtemp(path.join(tmpdir(), 'klimora-print-'));
   scratch.push(folder);
   await writeFile(path.join(folder, 'page.pdf'), pdf);
-  return (await promisify(execFile)('pdfinfo', [path.join(folder, 'page.pdf')])).stdout;
+  return (await promisify(execFile)(tool, [path.join(folder, 'page.pdf'), ...(tool === 'pdftotext' ? ['-'] : [])])).stdout;
 }
+const pdfInfo = (pdf) => poppler('pdfinfo', pdf);
 
 async function shows(page, role, expected) {
   const wanted = expected.replace(/\s+/g, ' ');
@@ -714,7 +715,7 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
       [window.copiedAs, await window.copied.text()]);
     assert.equal(fileName, 'mi-casa.json');
     // A later version's Mi casa is never written over, nor taken for storage refused.
-    const later = copyOf([], { version: 2 });
+    const later = copyOf([], { version: 3 });
     await page.evaluate((text) => localStorage.setItem('klimora.mi-casa', text), later);
     await page.reload();
     await save(page, 'Otra');
@@ -741,7 +742,7 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
       ['vacia.json', '', notACopy],
       ['cortada.json', copy.slice(0, -10), notACopy],
       ['otra-forma.json', copyOf({ [room.nombre]: room.respuestas }), notACopy],
-      ['posterior.json', copyOf([room], { version: 2 }), 'Esa copia es de una versión más nueva de Klimora: actualice esta página y vuelva a cargarla. Mi casa no ha cambiado.'],
+      ['posterior.json', copyOf([room], { version: 3 }), 'Esa copia es de una versión más nueva de Klimora: actualice esta página y vuelva a cargarla. Mi casa no ha cambiado.'],
       ['enorme.json', copyOf([room]) + ' '.repeat(1024 * 1024), 'Ese archivo pasa de 1 MB: no es una copia de Mi casa. Mi casa no ha cambiado.'],
       ['101.json', copyOf(Array.from({ length: 101 }, (_, at) => ({ ...room, nombre: `H${at}` }))),
         'Esa copia tiene 101 habitaciones, y Mi casa guarda como mucho 100. Mi casa no ha cambiado.'],
@@ -768,3 +769,65 @@ test('Mi casa keeps its rooms through a reload and two tabs, goes there and back
     assert.equal(await shownResult(fresh, '3049'), true);
     assert.match(await pdfInfo(await printed(fresh)), /^Pages: +1$/m);
   });
+
+test('what the unit costs to run follows each box, compares two units, and goes with the link and Mi casa', async () => {
+  const page = await open();
+  await answer(page, workedExample);
+  const reads = (id, text) => until(page, (id, text) => document.getElementById(id).textContent === text, id, text);
+  const year = (hours, days, kWh, money) => `Usado ${hours} horas por día durante ${days} días al año, gasta como ` +
+    `mucho ${kWh} kWh al año${money ? `: unos ${money} al precio que indicó.` : '.'}`;
+  assert.equal(await reads('gasto-frase', year(8, 90, '8,72 kWh por día y 785')), true);
+  // Each box, as it is typed; one out of its range says so beside it, and gives no figure. Each
+  // costs the unit of the result on screen, not of an answer changed since and not calculated.
+  await page.type(await box(page, question[5]), '9');
+  for (const [name, text, sentence] of [
+    ['Precio del kWh', '150', year(8, 90, '8,72 kWh por día y 785', 117720)],
+    ['Horas de uso por día', '25', ''],
+    ['Horas de uso por día', '4', year(4, 90, '4,36 kWh por día y 392', 58860)],
+    ['Días de uso al año', '30', year(4, 30, '4,36 kWh por día y 131', 19620)],
+    ['Potencia eléctrica (W)', '900', year(4, 30, '3,6 kWh por día y 108', 16200)],
+  ]) {
+    await page.type(await box(page, name), text);
+    assert.equal(await reads('gasto-frase', sentence), true, `${name} ${text}`);
+    assert.equal(await page.evaluate(() => document.querySelector('[aria-invalid=true]')?.id ?? ''), sentence ? '' : 'horas');
+  }
+  await page.click('#comparar summary');
+  for (const [name, text] of [['Potencia eléctrica del otro (W)', '700'], ['Lo que cuesta este', '500'], ['Lo que cuesta el otro', '600']]) {
+    await page.type(await box(page, name), text);
+  }
+  const compared = 'El otro gasta como mucho 84 kWh al año: 24 kWh menos, unos 3600 menos. Lo que el otro cuesta de más ' +
+    'se recupera en menos de un año con lo que ahorra.';
+  assert.equal(await reads('comparacion', compared), true);
+
+  // The link carries it all to another page, and a reload keeps it.
+  const link = await page.evaluate(() => document.getElementById('enlace-impreso').textContent);
+  const opened = await open({ url: link });
+  assert.equal(await until(opened, (text) =>
+    document.getElementById('comparacion').textContent === text, compared), true);
+  // A reload, and Back, keep the boxes and their figures.
+  await opened.reload();
+  await opened.goto('about:blank');
+  await opened.back();
+  assert.equal(await until(opened, (text) => document.getElementById('gasto-frase').textContent === text &&
+    document.getElementById('precio').value === '150', year(4, 30, '3,6 kWh por día y 108', 16200)), true);
+  // Printed with the result, on its one page.
+  const pdf = await printed(opened);
+  assert.match(await pdfInfo(pdf), /^Pages: +1$/m);
+  assert.match((await poppler('pdftotext', pdf)).replace(/\s+/g, ' '), /gasta como mucho 3,6 kWh por día y 108 kWh al año: unos 16200 .*El otro gasta/);
+
+  // Mi casa keeps each room's unit and the home's price.
+  for (const [answers, name] of [[workedExample, 'Salón'], [areaExample(','), 'Dormitorio']]) {
+    await answer(opened, answers);
+    await opened.type(await box(opened, 'Nombre de la habitación'), name);
+    await opened.click(await byRole(opened, 'button', 'Guardar en Mi casa'));
+  }
+  assert.equal(await until(opened, () => document.getElementById('energia-casa').textContent),
+    'La casa gasta como mucho 216 kWh al año: unos 32400.');
+  // A price it cannot read leaves the home's; with the last room goes the price.
+  await opened.type(await box(opened, 'Precio del kWh'), 'abc');
+  await opened.click(await byRole(opened, 'button', 'Guardar en Mi casa'));
+  assert.equal(await until(opened, () => document.getElementById('energia-casa').textContent.endsWith('unos 32400.')), true);
+  for (const name of ['Salón', 'Dormitorio']) await opened.click(await byRole(opened, 'button', `Borrar ${isolated(name)}`));
+  assert.equal(await opened.evaluate(() => JSON.parse(localStorage.getItem('klimora.mi-casa')).precio), '');
+  await opened.evaluate(() => localStorage.clear());
+});
