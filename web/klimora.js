@@ -10,7 +10,6 @@ import { openLink } from './link.js';
 import { press, showLoading } from './press.js';
 import { followRestoredAnswers, form } from './questionnaire.js';
 import { answersChanged } from './result.js';
-import { updateCost } from './running-cost.js';
 import { chooseSeparator, chooseUsualSeparator } from './separator.js';
 import { keepOffline } from './offline.js';
 import { showFailure } from './unavailable.js';
@@ -38,12 +37,7 @@ form.addEventListener('change', (event) => {
   answersChanged();
 });
 form.addEventListener('input', answersChanged);
-// A page brought back shows the answers it was left with, and their figures.
-window.addEventListener('pageshow', (event) => {
-  if (event.persisted) restoreAnswers();
-  followRestoredAnswers();
-  if (event.persisted) updateCost();
-});
+window.addEventListener('pageshow', followRestoredAnswers);
 window.addEventListener('pagehide', keepAnswers);
 // A link pasted into this tab's address bar changes only the fragment.
 window.addEventListener('hashchange', () => {

@@ -62,9 +62,8 @@ function showFigures({ units, unit: costed, cost }) {
   showProblems(cost.problems);
 }
 
-// Asked again for the boxes as they are: at each change, and as a page comes
-// back (an engine may empty some of them then).
-export async function updateCost() {
+// Asked again for the boxes as they are, at each change.
+async function updateCost() {
   if (section.hidden) return;
   const calc = await loadCalculator().catch(() => null);
   const typed = answerValues().filter(([name]) => costNames.has(name));
